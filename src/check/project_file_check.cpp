@@ -1,0 +1,37 @@
+// Quick project file check.
+#include "check/project_file_check.hpp"
+
+#include <exception>
+#include <filesystem>
+
+#include "core/paths.hpp"
+#include "core/utf8.hpp"
+
+namespace qb {
+namespace {
+
+// The text from the last "." of the file name on, as a file manager shows it (".json" included).
+std::string FileExtension(const std::string& full) {
+  const std::string name = PathToUtf8(PathFromUtf8(full).filename());
+  const auto dot = name.rfind('.');
+  return dot == std::string::npos ? std::string() : name.substr(dot);
+}
+
+}  // namespace
+
+std::string CheckProjectFile(std::string_view path) {
+  if (Trim(path).empty()) return "ERROR|Project file path is empty";
+  try {
+    const std::string full = ExpandPath(path);
+    std::error_code ec;
+    if (!std::filesystem::is_regular_file(PathFromUtf8(full), ec))
+      return "ERROR|Project file does not exist: " + full;
+    if (!SameTextAscii(FileExtension(full), ".json"))
+      return "WARNING|File exists but does not have a .json extension: " + full;
+    return "OK|Project file exists: " + full;
+  } catch (const std::exception& e) {
+    return std::string("ERROR|") + e.what();
+  }
+}
+
+}  // namespace qb

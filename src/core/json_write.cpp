@@ -1,0 +1,80 @@
+// JSON writer.
+#include "core/json_write.hpp"
+
+namespace qb::json {
+namespace {
+
+constexpr std::string_view kLineBreak = "\r\n";
+
+void AppendQuoted(std::string& out, std::string_view text) {
+  static constexpr char kHex[] = "0123456789abcdef";
+  out += '"';
+  for (char c : text) {
+    switch (c) {
+      case '"': out += "\\\""; break;
+      case '\\': out += "\\\\"; break;
+      case '\b': out += "\\b"; break;
+      case '\t': out += "\\t"; break;
+      case '\n': out += "\\n"; break;
+      case '\f': out += "\\f"; break;
+      case '\r': out += "\\r"; break;
+      default:
+        if (static_cast<unsigned char>(c) < 0x20) {
+          // Any other control character would make the text unreadable as JSON.
+          out += "\\u00";
+          out += kHex[(c >> 4) & 0xF];
+          out += kHex[c & 0xF];
+        } else {
+          out += c;
+        }
+    }
+  }
+  out += '"';
+}
+
+void AppendIndent(std::string& out, int level) { out.append(static_cast<std::size_t>(level) * 2, ' '); }
+
+void AppendValue(std::string& out, const Value& v, int level) {
+  switch (v.kind()) {
+    case Kind::Null: out += "null"; return;
+    case Kind::Boolean: out += v.AsBoolean() ? "true" : "false"; return;
+    case Kind::Number: out += v.Text(); return;
+    case Kind::String: AppendQuoted(out, v.Text()); return;
+    case Kind::Array:
+    case Kind::Object: break;
+  }
+  const bool is_object = v.IsObject();
+  const std::size_t count = is_object ? v.Members().size() : v.Items().size();
+  out += is_object ? '{' : '[';
+  out += kLineBreak;
+  for (std::size_t i = 0; i < count; ++i) {
+    AppendIndent(out, level + 1);
+    if (is_object) {
+      AppendQuoted(out, v.Members()[i].key);
+      out += ": ";
+      AppendValue(out, v.Members()[i].value, level + 1);
+    } else {
+      AppendValue(out, v.Items()[i], level + 1);
+    }
+    if (i + 1 < count) out += ',';
+    out += kLineBreak;
+  }
+  AppendIndent(out, level);
+  out += is_object ? '}' : ']';
+}
+
+}  // namespace
+
+std::string Write(const Value& value) {
+  std::string out;
+  AppendValue(out, value, 0);
+  return out;
+}
+
+std::string Quote(std::string_view text) {
+  std::string out;
+  AppendQuoted(out, text);
+  return out;
+}
+
+}  // namespace qb::json

@@ -1,0 +1,51 @@
+// Whole-file UTF-8 text reading and writing.
+#include "core/text_file.hpp"
+
+#include <fstream>
+#include <iterator>
+#include <stdexcept>
+#include <system_error>
+
+#include "core/paths.hpp"
+#include "core/utf8.hpp"
+
+namespace qb {
+namespace {
+
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+
+std::string_view WithoutByteOrderMark(std::string_view text) {
+  return text.starts_with(kByteOrderMark) ? text.substr(kByteOrderMark.size()) : text;
+}
+
+}  // namespace
+
+std::string ReadTextFile(std::string_view file_name) {
+  const auto path = PathFromUtf8(file_name);
+  std::error_code ec;
+  if (std::filesystem::is_directory(path, ec))
+    throw std::runtime_error("Cannot open file \"" + std::string(file_name) + "\": it is a folder");
+  std::ifstream in(path, std::ios::binary);
+  if (!in) throw std::runtime_error("Cannot open file \"" + std::string(file_name) + "\"");
+  std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  if (in.bad()) throw std::runtime_error("Cannot read file \"" + std::string(file_name) + "\"");
+  return RepairUtf8(WithoutByteOrderMark(bytes));
+}
+
+void WriteTextFile(std::string_view file_name, std::string_view text) {
+  const auto path = PathFromUtf8(file_name);
+  if (path.has_parent_path()) {
+    std::error_code ec;
+    std::filesystem::create_directories(path.parent_path(), ec);
+    if (ec)
+      throw std::runtime_error("Cannot create folder \"" + PathToUtf8(path.parent_path()) + "\": " + ec.message());
+  }
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  if (!out) throw std::runtime_error("Cannot create file \"" + std::string(file_name) + "\"");
+  const std::string_view body = WithoutByteOrderMark(text);
+  out.write(body.data(), static_cast<std::streamsize>(body.size()));
+  out.close();
+  if (!out) throw std::runtime_error("Cannot write file \"" + std::string(file_name) + "\"");
+}
+
+}  // namespace qb

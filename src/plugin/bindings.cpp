@@ -1,0 +1,34 @@
+// Action bindings.
+#include "plugin/bindings.hpp"
+
+#include <stdexcept>
+
+#include "check/project_file_check.hpp"
+#include "plugin/action_table.hpp"
+
+namespace qb::host {
+namespace {
+
+constexpr std::string_view kVersion = "Quillbarrow Generator 0.9.0 | Stage 9 Design-Time Database Designer";
+
+ActionOutcome GetVersion(const ActionParams& p) { return {p.Text(0), std::string(kVersion), true}; }
+
+ActionOutcome CheckProject(const ActionParams& p) {
+  std::string text = CheckProjectFile(p.Text(0));
+  const bool ok = !text.starts_with("ERROR|");
+  return {p.Text(1), std::move(text), ok};
+}
+
+}  // namespace
+
+Binding FindBinding(int action_id) {
+  switch (action_id) {
+    case 1: return &GetVersion;
+    case 2: return &CheckProject;
+  }
+  if (FindAction(action_id) != nullptr)
+    throw std::runtime_error("action " + std::to_string(action_id) + " is not available in this build.");
+  return nullptr;
+}
+
+}  // namespace qb::host
