@@ -21,14 +21,13 @@ ActionOutcome CheckProject(const ActionParams& p) {
 
 }  // namespace
 
-Binding FindBinding(int action_id) {
+ActionOutcome RunBinding(int action_id, const ActionParams& params) {
   switch (action_id) {
-    case 1: return &GetVersion;
-    case 2: return &CheckProject;
+    case 1: return GetVersion(params);
+    case 2: return CheckProject(params);
   }
-  if (FindAction(action_id) != nullptr)
-    throw std::runtime_error("action " + std::to_string(action_id) + " is not available in this build.");
-  return nullptr;
+  if (FindAction(action_id) == nullptr) throw std::runtime_error("unknown action ID.");
+  throw std::runtime_error("action " + std::to_string(action_id) + " is not available in this build.");
 }
 
 }  // namespace qb::host

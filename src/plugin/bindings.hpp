@@ -13,10 +13,8 @@ struct ActionOutcome {
   bool ok;
 };
 
-using Binding = ActionOutcome (*)(const ActionParams&);
-
-// The binding of a registered action; nullptr for an unknown ID. Throws for an action this build
-// cannot run yet.
-Binding FindBinding(int action_id);
+// Runs the binding of an action. Throws std::runtime_error for an unknown ID and for an action
+// this build cannot run.
+ActionOutcome RunBinding(int action_id, const ActionParams& params);
 
 }  // namespace qb::host

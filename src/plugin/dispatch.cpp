@@ -4,7 +4,6 @@
 #include <exception>
 #include <string>
 
-#include "plugin/bindings.hpp"
 #include "plugin/host_state.hpp"
 
 namespace qb::host {
@@ -22,14 +21,9 @@ void ReportError(std::string_view message) noexcept {
 
 }  // namespace
 
-bool ExecuteAction(int action_id, const ActionParams& params) noexcept {
+bool DeliverTrapped(const std::function<ActionOutcome()>& work) noexcept {
   try {
-    const Binding binding = FindBinding(action_id);
-    if (binding == nullptr) {
-      ReportError("unknown action ID.");
-      return false;
-    }
-    const ActionOutcome outcome = binding(params);
+    const ActionOutcome outcome = work();
     SetHostVariable(outcome.variable, outcome.text);
     return outcome.ok;
   } catch (const std::exception& e) {
@@ -38,6 +32,10 @@ bool ExecuteAction(int action_id, const ActionParams& params) noexcept {
     ReportError("unexpected error.");
   }
   return false;
+}
+
+bool ExecuteAction(int action_id, const ActionParams& params) noexcept {
+  return DeliverTrapped([&] { return RunBinding(action_id, params); });
 }
 
 }  // namespace qb::host

@@ -1,0 +1,104 @@
+#include "core/json_write.hpp"
+
+#include <gtest/gtest.h>
+
+#include "core/json_parse.hpp"
+
+namespace qb::json {
+namespace {
+
+Value Obj(std::initializer_list<std::pair<std::string, Value>> members) {
+  Value v = Value::Object();
+  for (const auto& [k, val] : members) v.Set(k, val);
+  return v;
+}
+
+TEST(JsonWriteTest, NestedObjectsAndArraysUseTwoSpacesAndCrLf) {
+  Value items = Value::Array();
+  items.Append(Value::Integer(1));
+  items.Append(Value::Boolean(false));
+  items.Append(Value());
+  const Value root = Obj({{"name", Value::String("Shop")}, {"items", items}, {"inner", Obj({{"a", Value::Boolean(true)}})}});
+  EXPECT_EQ(Write(root),
+            "{\r\n"
+            "  \"name\": \"Shop\",\r\n"
+            "  \"items\": [\r\n"
+            "    1,\r\n"
+            "    false,\r\n"
+            "    null\r\n"
+            "  ],\r\n"
+            "  \"inner\": {\r\n"
+            "    \"a\": true\r\n"
+            "  }\r\n"
+            "}");
+}
+
+TEST(JsonWriteTest, EmptyContainersTakeTwoLinesAtTheirIndentation) {
+  EXPECT_EQ(Write(Value::Object()), "{\r\n}");
+  EXPECT_EQ(Write(Value::Array()), "[\r\n]");
+  EXPECT_EQ(Write(Obj({{"entities", Value::Array()}, {"x", Obj({{"y", Value::Object()}})}})),
+            "{\r\n"
+            "  \"entities\": [\r\n"
+            "  ],\r\n"
+            "  \"x\": {\r\n"
+            "    \"y\": {\r\n"
+            "    }\r\n"
+            "  }\r\n"
+            "}");
+}
+
+TEST(JsonWriteTest, EscapesExactlyTheNamedCharactersAndOtherControlsAsUnicode) {
+  struct Case { std::string text, written; };
+  const Case cases[] = {
+      {"say \"hi\"", R"("say \"hi\"")"},
+      {"C:\\dir", R"("C:\\dir")"},
+      {"\b\t\n\f\r", R"("\b\t\n\f\r")"},
+      {"a/b", R"("a/b")"},
+      {"\xC3\xA4\xE2\x82\xAC", "\"\xC3\xA4\xE2\x82\xAC\""},
+      {std::string("\x01\x1f\x00", 3), R"("\u0001\u001f\u0000")"},
+      {"\x7f", "\"\x7f\""},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(Write(Value::String(c.text)), c.written);
+    const auto back = Parse(c.written);
+    ASSERT_TRUE(back.has_value()) << c.written;
+    EXPECT_EQ(back->Text(), c.text);
+  }
+}
+
+TEST(JsonWriteTest, KeysAreEscapedLikeStrings) {
+  EXPECT_EQ(Write(Obj({{"a\"b", Value::Integer(-2)}})), "{\r\n  \"a\\\"b\": -2\r\n}");
+}
+
+TEST(JsonWriteTest, NumbersAreWrittenAsParsed) {
+  for (const char* text : {"1.50", "1e5", "-0.0", "12345678901234567890", "3.0E-7"}) {
+    const auto v = Parse(text);
+    ASSERT_TRUE(v.has_value()) << text;
+    EXPECT_EQ(Write(*v), text);
+  }
+}
+
+TEST(JsonWriteTest, ParseWriteParseKeepsOrderAndTexts) {
+  const std::string text =
+      "{\r\n"
+      "  \"zeta\": 1.000,\r\n"
+      "  \"alpha\": [\r\n"
+      "    {\r\n"
+      "      \"b\": \"x\",\r\n"
+      "      \"a\": 2E3\r\n"
+      "    },\r\n"
+      "    [\r\n"
+      "    ]\r\n"
+      "  ],\r\n"
+      "  \"mid\": null\r\n"
+      "}";
+  const auto first = Parse(text);
+  ASSERT_TRUE(first.has_value());
+  EXPECT_EQ(Write(*first), text);
+  const auto second = Parse(Write(*first));
+  ASSERT_TRUE(second.has_value());
+  EXPECT_EQ(*second, *first);
+}
+
+}  // namespace
+}  // namespace qb::json
