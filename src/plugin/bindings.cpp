@@ -4,6 +4,9 @@
 #include <stdexcept>
 
 #include "check/project_file_check.hpp"
+#include "check/project_validator.hpp"
+#include "core/utf8.hpp"
+#include "plan/plan_writer.hpp"
 #include "plugin/action_table.hpp"
 
 namespace qb::host {
@@ -19,12 +22,29 @@ ActionOutcome CheckProject(const ActionParams& p) {
   return {p.Text(1), std::move(text), ok};
 }
 
+// Actions 3 and 4 differ only in the success text.
+ActionOutcome ValidateProject(const ActionParams& p, bool with_validation_message) {
+  const ValidationOutcome v = ValidateProjectFile(p.Text(0));
+  if (!v.ok) return {p.Text(1), "ERROR|" + Trim(v.message), false};
+  const std::string prefix = with_validation_message ? v.message + " " : "";
+  return {p.Text(1), "OK|" + prefix + v.model->Summary(), true};
+}
+
+ActionOutcome CreatePlan(const ActionParams& p) {
+  const PlanOutcome plan = CreateGenerationPlan(p.Text(0), p.Text(1));
+  if (!plan.ok) return {p.Text(2), "ERROR|" + plan.message, false};
+  return {p.Text(2), "OK|" + plan.message + "; plan=" + p.Text(1), true};
+}
+
 }  // namespace
 
 ActionOutcome RunBinding(int action_id, const ActionParams& params) {
   switch (action_id) {
     case 1: return GetVersion(params);
     case 2: return CheckProject(params);
+    case 3: return ValidateProject(params, true);
+    case 4: return ValidateProject(params, false);
+    case 5: return CreatePlan(params);
   }
   if (FindAction(action_id) == nullptr) throw std::runtime_error("unknown action ID.");
   throw std::runtime_error("action " + std::to_string(action_id) + " is not available in this build.");

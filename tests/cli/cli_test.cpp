@@ -44,6 +44,36 @@ TEST(CliTest, ActionCommandsPrintTheResultAndExitWithItsBoolean) {
   }
 }
 
+TEST(CliTest, ValidateSummaryAndPlan) {
+  TempDir dir;
+  dir.Write("empty.json", "{}");
+  dir.Write("two.json", R"({"schemaVersion": "1.0.0", "project": {"id": "x", "name": "X", "version": "1"},
+    "target": {"backend": "php-mvc", "database": "sqlite", "cssFramework": "bootstrap5"},
+    "database": {"entities": []}, "pages": [{"id": "a", "title": "A", "route": "a"}]})");
+  const std::string valid = std::string(QB_EXAMPLES_DIR) + "/bookshop.json";
+  const std::string summary =
+      "Project=Corner Bookshop; ID=bookshop; Version=1.0.0; Backend=php-mvc; Database=sqlite; CSS=bootstrap5; "
+      "PWA=false; API=false; Pages=3; Entities=3; Connections=0; Output=./build/bookshop";
+  struct Case { std::vector<std::string> args; int code; std::string out; };
+  const Case cases[] = {
+      {{"validate", valid}, 0, "OK|Project JSON is valid. " + summary + "\n"},
+      {{"summary", valid}, 0, "OK|" + summary + "\n"},
+      {{"validate", "two.json"}, 1,
+       "ERROR|pages[0].route must start with \"/\".\r\nRequired property \"build\" must be an object.\n"},
+      {{"summary", "missing.json"}, 1, "ERROR|Project file does not exist: missing.json\n"},
+      {{"plan", "empty.json", "out/plan.json"}, 0,
+       "OK|Project=Untitled project; plannedFiles=23; backend=php-mvc; database=sqlite; css=bootstrap5; pwa=false; "
+       "api=false; plan=out/plan.json\n"},
+      {{"plan", "empty.json", ""}, 1, "ERROR|Plan output filename is empty.\n"},
+  };
+  for (const auto& c : cases) {
+    const auto r = Cli(c.args, dir.path().string());
+    EXPECT_EQ(r.exit_code, c.code) << c.args[0] << " " << c.args[1];
+    EXPECT_EQ(r.out, c.out) << c.args[0] << " " << c.args[1];
+  }
+  EXPECT_TRUE(std::filesystem::exists(dir.path() / "out/plan.json"));
+}
+
 TEST(CliTest, PlugInErrorsGoToStandardError) {
   const auto r = Cli({"design", "x.json"});
   EXPECT_EQ(r.exit_code, 1);
