@@ -1,0 +1,140 @@
+// Design rules.
+#include "model/design_rules.hpp"
+
+#include <algorithm>
+#include <array>
+#include <string_view>
+
+#include "core/utf8.hpp"
+#include "model/field_types.hpp"
+#include "model/identifiers.hpp"
+#include "model/number_text.hpp"
+
+namespace qb::model {
+namespace {
+
+constexpr std::array<std::string_view, 8> kReservedTableNames = {"assets", "api",      "public",  "index",
+                                                                 "sw",     "manifest", "storage", "app"};
+constexpr std::int32_t kMaxPageSize = 200;
+constexpr std::int32_t kMaxLength = 1000;
+constexpr std::string_view kIdentifierRule =
+    " must start with a lowercase letter and contain only a-z, 0-9 and _ (max 64).";
+
+// Texts compared ignoring the case of A-Z.
+class NameSet {
+ public:
+  bool Contains(std::string_view name) const {
+    return std::any_of(names_.begin(), names_.end(), [&](const std::string& n) { return SameTextAscii(n, name); });
+  }
+  void Add(std::string_view name) { names_.emplace_back(name); }
+
+ private:
+  std::vector<std::string> names_;
+};
+
+std::string Quoted(std::string_view text) { return "\"" + std::string(text) + "\""; }
+
+void CheckConnection(const Project& project, std::vector<std::string>& issues) {
+  if (project.db_engine != "mysql" && project.db_engine != "mariadb") return;
+  if (Trim(project.db_name).empty()) issues.push_back("Database name is required for MySQL/MariaDB.");
+  if (Trim(project.db_user).empty()) issues.push_back("Database username is required for MySQL/MariaDB.");
+  if (ParseWholeNumber(project.db_port).value_or(0) <= 0)
+    issues.push_back("Database port must be a number, e.g. 3306.");
+}
+
+bool IsAutomaticColumn(const Entity& entity, std::string_view name) {
+  return SameTextAscii(name, "id") ||
+         (entity.timestamps && (SameTextAscii(name, "created_at") || SameTextAscii(name, "updated_at")));
+}
+
+void CheckLookup(const Project& project, const Field& field, const std::string& prefix,
+                 std::vector<std::string>& issues) {
+  if (field.lookup_entity.empty()) {
+    issues.push_back(prefix + ": choose the table this lookup links to.");
+    return;
+  }
+  const Entity* target = project.FindEntity(field.lookup_entity);
+  if (target == nullptr) {
+    issues.push_back(prefix + ": lookup table " + Quoted(field.lookup_entity) + " does not exist.");
+  } else if (!field.lookup_field.empty() && field.lookup_field != "id" &&
+             target->FieldByName(field.lookup_field) == nullptr) {
+    issues.push_back(prefix + ": lookup display field " + Quoted(field.lookup_field) + " does not exist in " +
+                     Quoted(target->id) + ".");
+  }
+}
+
+// Every rule about one field's own settings; the name rules need the table's set of names.
+void CheckFieldSettings(const Project& project, const Field& field, const std::string& prefix,
+                        std::vector<std::string>& issues) {
+  if (FieldTypeIndex(field.type) < 0) issues.push_back(prefix + ": unsupported type " + Quoted(field.type) + ".");
+  if (TypeHasLength(field.type) && (field.max_length < 1 || field.max_length > kMaxLength))
+    issues.push_back(prefix + ": length must be 1-1000. Use the \"Long text\" type for longer content.");
+  if (field.unique && (field.type == "text" || field.type == "password" || field.type == "boolean"))
+    issues.push_back(prefix + ": \"unique\" is not supported for this type.");
+  if (field.type == "select") {
+    if (field.options.empty()) issues.push_back(prefix + ": a select list needs at least one option.");
+    const bool is_option = std::any_of(field.options.begin(), field.options.end(),
+                                       [&](const std::string& o) { return SameTextAscii(o, field.default_value); });
+    if (!field.default_value.empty() && !is_option)
+      issues.push_back(prefix + ": default value must be one of the options.");
+  }
+  if ((field.type == "integer" || field.type == "decimal") && !field.default_value.empty() &&
+      !IsNumericText(field.default_value))
+    issues.push_back(prefix + ": default value must be a number.");
+  if (field.type == "lookup") CheckLookup(project, field, prefix, issues);
+}
+
+void CheckFields(const Project& project, const Entity& entity, const std::string& table,
+                 std::vector<std::string>& issues) {
+  NameSet names;
+  for (const Field& field : entity.fields) {
+    const std::string prefix = table + ", field " + Quoted(field.name);
+    if (!IsValidIdentifier(field.name))
+      issues.push_back(table + ": field name " + Quoted(field.name) + std::string(kIdentifierRule));
+    else if (IsAutomaticColumn(entity, field.name))
+      issues.push_back(prefix + " is created automatically; remove it or choose another name.");
+    else if (names.Contains(field.name))
+      issues.push_back(table + ": duplicate field name " + Quoted(field.name) + ".");
+    else
+      names.Add(field.name);
+    CheckFieldSettings(project, field, prefix, issues);
+  }
+}
+
+void CheckEntity(const Project& project, const Entity& entity, std::size_t position, const NameSet& routes,
+                 NameSet& table_ids, std::vector<std::string>& issues) {
+  const std::string table = "Table " + Quoted(entity.id);
+  if (!IsValidIdentifier(entity.id))
+    issues.push_back("Table " + std::to_string(position) + " name " + Quoted(entity.id) +
+                     std::string(kIdentifierRule));
+  else if (table_ids.Contains(entity.id))
+    issues.push_back("Duplicate table name " + Quoted(entity.id) + ".");
+  else
+    table_ids.Add(entity.id);
+  for (std::string_view reserved : kReservedTableNames)
+    if (SameTextAscii(reserved, entity.id))
+      issues.push_back(table + ": " + Quoted(entity.id) + " is reserved; choose another table name.");
+  if (routes.Contains("/" + entity.id))
+    issues.push_back(table + " uses the same URL as a page (/" + entity.id +
+                     "). Rename the table or the page route.");
+  if (Trim(entity.name).empty()) issues.push_back(table + " needs a display label.");
+  if (entity.page_size < 1 || entity.page_size > kMaxPageSize)
+    issues.push_back(table + ": rows per page must be between 1 and 200.");
+  if (!entity.display_field.empty() && entity.display_field != "id" &&
+      entity.FieldByName(entity.display_field) == nullptr)
+    issues.push_back(table + ": display field " + Quoted(entity.display_field) + " does not exist.");
+  CheckFields(project, entity, table, issues);
+}
+
+}  // namespace
+
+void Validate(const Project& project, std::vector<std::string>& issues) {
+  NameSet routes;
+  for (const Page& page : project.pages) routes.Add(page.route);
+  CheckConnection(project, issues);
+  NameSet table_ids;
+  for (std::size_t i = 0; i < project.entities.size(); ++i)
+    CheckEntity(project, project.entities[i], i + 1, routes, table_ids, issues);
+}
+
+}  // namespace qb::model

@@ -1,0 +1,58 @@
+// Table lookup, display field, loading and saving.
+#include "model/entity.hpp"
+
+#include <algorithm>
+
+#include "core/json_lookup.hpp"
+#include "core/utf8.hpp"
+#include "model/field_types.hpp"
+#include "model/json_access.hpp"
+
+namespace qb::model {
+
+const Field* Entity::FieldByName(std::string_view field_name) const {
+  const auto it = std::find_if(fields.begin(), fields.end(),
+                               [&](const Field& f) { return SameTextAscii(f.name, field_name); });
+  return it == fields.end() ? nullptr : &*it;
+}
+
+std::string Entity::EffectiveDisplayField() const {
+  if (!display_field.empty() && (display_field == "id" || FieldByName(display_field) != nullptr))
+    return display_field;
+  for (const Field& f : fields)
+    if (TypeHasLength(f.type)) return f.name;
+  for (const Field& f : fields)
+    if (f.type != "password" && f.type != "boolean") return f.name;
+  return "id";
+}
+
+void Entity::LoadFromJson(const json::Value& obj) {
+  extra_ = obj;
+  id = JsonStr(&obj, "id", "");
+  name = JsonStr(&obj, "name", id);
+  display_field = JsonStr(&obj, "displayField", "");
+  timestamps = JsonBool(&obj, "timestamps", false);
+  page_size = JsonInt(&obj, "pageSize", kDefaultPageSize);
+  fields.clear();
+  if (const json::Value* array = json::ArrayMember(&obj, "fields")) {
+    for (const json::Value& item : array->Items()) {
+      if (!item.IsObject()) continue;
+      fields.emplace_back().LoadFromJson(item);
+    }
+  }
+}
+
+json::Value Entity::ToJson(bool runtime) const {
+  json::Value obj = runtime ? json::Value::Object() : CloneOrNew(extra_);
+  PutPair(obj, "id", json::Value::String(id));
+  PutPair(obj, "name", json::Value::String(name));
+  PutPair(obj, "displayField", json::Value::String(runtime ? EffectiveDisplayField() : display_field));
+  PutPair(obj, "timestamps", json::Value::Boolean(timestamps));
+  PutPair(obj, "pageSize", json::Value::Integer(page_size));
+  json::Value array = json::Value::Array();
+  for (const Field& f : fields) array.Append(f.ToJson(runtime));
+  PutPair(obj, "fields", std::move(array));
+  return obj;
+}
+
+}  // namespace qb::model

@@ -1,0 +1,42 @@
+// A table: its settings, its ordered fields and its JSON object.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/json_value.hpp"
+#include "model/field.hpp"
+
+namespace qb::model {
+
+inline constexpr std::int32_t kDefaultPageSize = 20;
+
+class Entity {
+ public:
+  std::string id;
+  std::string name;
+  std::string display_field;  // empty means automatic
+  bool timestamps = false;
+  std::int32_t page_size = kDefaultPageSize;
+  std::vector<Field> fields;
+
+  // The first field of that name, ignoring the case of A-Z; nullptr when there is none.
+  const Field* FieldByName(std::string_view field_name) const;
+
+  // The field shown for a row: the display field when it exists (or is exactly "id"), else the
+  // first field with a length, else the first that is neither password nor boolean, else "id".
+  std::string EffectiveDisplayField() const;
+
+  void LoadFromJson(const json::Value& obj);
+
+  // With runtime true: no unknown keys, the effective display field, runtime field forms.
+  json::Value ToJson(bool runtime) const;
+
+ private:
+  std::optional<json::Value> extra_;
+};
+
+}  // namespace qb::model

@@ -1,0 +1,94 @@
+// Field loading and saving.
+#include "model/field.hpp"
+
+#include "core/json_lookup.hpp"
+#include "core/utf8.hpp"
+#include "model/field_types.hpp"
+#include "model/json_access.hpp"
+#include "model/option_list.hpp"
+
+namespace qb::model {
+namespace {
+
+std::vector<std::string> ReadOptions(const json::Value& obj) {
+  if (const json::Value* array = json::ArrayMember(&obj, "options")) {
+    std::vector<std::string> options;
+    for (const json::Value& item : array->Items()) {
+      if (!item.IsString() && !item.IsNumber()) continue;
+      std::string text = Trim(item.Text());
+      if (!text.empty()) options.push_back(std::move(text));
+    }
+    return options;
+  }
+  return SplitOptionText(JsonStr(&obj, "options", ""));
+}
+
+json::Value OptionsArray(const std::vector<std::string>& options) {
+  json::Value array = json::Value::Array();
+  for (const std::string& option : options) array.Append(json::Value::String(option));
+  return array;
+}
+
+}  // namespace
+
+void Field::ApplyTypeDefaults() {
+  if (type == "phone") max_length = kPhoneLength;
+  else if (TypeHasLength(type) && max_length <= 0) max_length = kDefaultLength;
+  show_in_list = type != "text" && type != "password";
+  searchable = type == "string" || type == "text" || type == "email" || type == "phone" || type == "select" ||
+               type == "lookup";
+  if (type == "text" || type == "password" || type == "boolean") unique = false;
+}
+
+void Field::LoadFromJson(const json::Value& obj) {
+  extra_ = obj;
+  name = JsonStr(&obj, "name", "");
+  label = JsonStr(&obj, "label", name);
+  type = NormalizeFieldType(JsonStr(&obj, "type", "string"));
+  ApplyTypeDefaults();
+  max_length = JsonInt(&obj, "length", type == "phone" ? kPhoneLength : kDefaultLength);
+  required = JsonBool(&obj, "required", false);
+  unique = JsonBool(&obj, "unique", false);
+  show_in_list = JsonBool(&obj, "showInList", show_in_list);
+  searchable = JsonBool(&obj, "searchable", searchable);
+  const json::Value* stored_default = obj.Find("default");
+  default_value = (stored_default != nullptr && stored_default->IsBoolean())
+                      ? (stored_default->AsBoolean() ? "true" : "false")
+                      : JsonStr(&obj, "default", "");
+  help = JsonStr(&obj, "help", "");
+  options = ReadOptions(obj);
+  // The nested form wins over the flat one.
+  const json::Value* lookup = json::ObjectMember(&obj, "lookup");
+  lookup_entity = JsonStr(lookup, "entity", JsonStr(&obj, "lookupEntity", ""));
+  lookup_field = JsonStr(lookup, "field", JsonStr(&obj, "lookupField", ""));
+}
+
+json::Value Field::ToJson(bool runtime) const {
+  json::Value obj = runtime ? json::Value::Object() : CloneOrNew(extra_);
+  PutPair(obj, "name", json::Value::String(name));
+  PutPair(obj, "label", json::Value::String(label));
+  PutPair(obj, "type", json::Value::String(type));
+  if (runtime || TypeHasLength(type)) PutPair(obj, "length", json::Value::Integer(max_length));
+  else obj.Remove("length");
+  PutPair(obj, "required", json::Value::Boolean(required));
+  PutPair(obj, "unique", json::Value::Boolean(unique));
+  PutPair(obj, "showInList", json::Value::Boolean(show_in_list));
+  PutPair(obj, "searchable", json::Value::Boolean(searchable));
+  PutPair(obj, "default", json::Value::String(default_value));
+  if (runtime || type == "select") PutPair(obj, "options", OptionsArray(options));
+  else obj.Remove("options");
+  if (runtime || type == "lookup") {
+    json::Value lookup = json::Value::Object();
+    lookup.Set("entity", json::Value::String(lookup_entity));
+    lookup.Set("field", json::Value::String(lookup_field));
+    PutPair(obj, "lookup", std::move(lookup));
+  } else {
+    obj.Remove("lookup");
+  }
+  obj.Remove("lookupEntity");
+  obj.Remove("lookupField");
+  PutPair(obj, "help", json::Value::String(help));
+  return obj;
+}
+
+}  // namespace qb::model

@@ -1,0 +1,47 @@
+// A table column: its typed settings and its JSON object in the project file and in schema.json.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "core/json_value.hpp"
+
+namespace qb::model {
+
+inline constexpr std::int32_t kDefaultLength = 255;
+inline constexpr std::int32_t kPhoneLength = 30;
+
+// Copying a field copies everything, the loaded JSON object included.
+class Field {
+ public:
+  std::string name;
+  std::string label;
+  std::string type = "string";  // a type key; after loading possibly an unsupported name
+  std::int32_t max_length = kDefaultLength;
+  bool required = false;
+  bool unique = false;
+  bool show_in_list = true;
+  bool searchable = true;
+  std::string default_value;  // empty means none
+  std::vector<std::string> options;
+  std::string lookup_entity;
+  std::string lookup_field;  // empty means the target's display field
+  std::string help;
+
+  // Sets length, list, search and unique flags to what the type implies.
+  void ApplyTypeDefaults();
+
+  // Fills the field from one JSON object, keeping the object so unknown keys survive a save.
+  void LoadFromJson(const json::Value& obj);
+
+  // The project-file form (unknown keys first, then the written keys), or with runtime true the
+  // complete runtime form of schema.json.
+  json::Value ToJson(bool runtime) const;
+
+ private:
+  std::optional<json::Value> extra_;
+};
+
+}  // namespace qb::model

@@ -1,0 +1,51 @@
+// JSON member readers and writers.
+#include "model/json_access.hpp"
+
+#include "core/utf8.hpp"
+#include "model/number_text.hpp"
+
+namespace qb::model {
+namespace {
+
+const json::Value* Member(const json::Value* obj, std::string_view key) {
+  return (obj != nullptr && obj->IsObject()) ? obj->Find(key) : nullptr;
+}
+
+}  // namespace
+
+std::string JsonStr(const json::Value* obj, std::string_view key, std::string_view fallback) {
+  const json::Value* v = Member(obj, key);
+  if (v != nullptr && (v->IsString() || v->IsNumber())) return v->Text();
+  return std::string(fallback);
+}
+
+bool JsonBool(const json::Value* obj, std::string_view key, bool fallback) {
+  const json::Value* v = Member(obj, key);
+  // Objects, arrays and null have no text that could read as a Boolean.
+  if (v == nullptr || !(v->IsString() || v->IsNumber() || v->IsBoolean())) return fallback;
+  const std::string text = v->IsBoolean() ? (v->AsBoolean() ? "true" : "false") : AsciiLower(v->Text());
+  if (text == "true" || text == "1" || text == "yes") return true;
+  if (text == "false" || text == "0" || text == "no") return false;
+  return fallback;
+}
+
+std::int32_t JsonInt(const json::Value* obj, std::string_view key, std::int32_t fallback) {
+  const json::Value* v = Member(obj, key);
+  if (v == nullptr || !(v->IsString() || v->IsNumber())) return fallback;
+  return ParseWholeNumber(v->Text()).value_or(fallback);
+}
+
+void PutPair(json::Value& obj, std::string_view key, json::Value value) {
+  obj.Remove(key);
+  obj.Set(std::string(key), std::move(value));
+}
+
+json::Value CloneOrNew(const std::optional<json::Value>& obj) { return obj ? *obj : json::Value::Object(); }
+
+json::Value& EnsureObject(json::Value& obj, std::string_view key) {
+  if (json::Value* existing = obj.Find(key); existing != nullptr && existing->IsObject()) return *existing;
+  PutPair(obj, key, json::Value::Object());
+  return *obj.Find(key);
+}
+
+}  // namespace qb::model

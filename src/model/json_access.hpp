@@ -1,0 +1,34 @@
+// Lenient readers and ordered writers of JSON object members, shared by every record.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "core/json_value.hpp"
+
+namespace qb::model {
+
+// Readers take an object or nullptr and never fail: a missing object or key, or a value of a
+// kind the reader does not take, gives the fallback.
+
+// A string's text or a number's text as written.
+std::string JsonStr(const json::Value* obj, std::string_view key, std::string_view fallback);
+// true/"true"/1/"1"/"yes" (any letter case) and their opposites.
+bool JsonBool(const json::Value* obj, std::string_view key, bool fallback);
+// A number or string holding a whole 32-bit number, white space allowed around it.
+std::int32_t JsonInt(const json::Value* obj, std::string_view key, std::int32_t fallback);
+
+// Removes an existing member with that key and appends the new one, so written keys move to
+// the end and unwritten keys keep their place.
+void PutPair(json::Value& obj, std::string_view key, json::Value value);
+
+// A copy of obj, or a new empty object when there is none.
+json::Value CloneOrNew(const std::optional<json::Value>& obj);
+
+// The object under key, kept in place; a new empty object (appended) when key is missing or
+// holds another kind.
+json::Value& EnsureObject(json::Value& obj, std::string_view key);
+
+}  // namespace qb::model

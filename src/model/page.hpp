@@ -1,0 +1,30 @@
+// A content page and its JSON object.
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "core/json_value.hpp"
+
+namespace qb::model {
+
+class Page {
+ public:
+  std::string id;
+  std::string title;
+  std::string route;  // URL path starting with "/"
+  std::string template_name;  // "standard", "about", "help", "services", "contact", "privacy", "blank"
+  std::string content;
+  bool show_in_navigation = false;
+
+  // Missing keys read as: title = id, route = "/" + id, template "standard", shown in navigation.
+  void LoadFromJson(const json::Value& obj);
+
+  // Unknown keys first, then the written keys; "components" is added as [] when absent.
+  json::Value ToJson() const;
+
+ private:
+  std::optional<json::Value> extra_;
+};
+
+}  // namespace qb::model

@@ -1,0 +1,161 @@
+// Project defaults, loading from and saving to the JSON project file.
+#include "model/project.hpp"
+
+#include <algorithm>
+#include <stdexcept>
+#include <utility>
+
+#include "core/json_lookup.hpp"
+#include "core/json_parse.hpp"
+#include "core/json_write.hpp"
+#include "core/text_file.hpp"
+#include "core/utf8.hpp"
+#include "model/identifiers.hpp"
+#include "model/json_access.hpp"
+
+namespace qb::model {
+namespace {
+
+template <typename Record>
+std::vector<Record> LoadRecords(const json::Value* array) {
+  std::vector<Record> records;
+  if (array == nullptr) return records;
+  for (const json::Value& item : array->Items()) {
+    if (!item.IsObject()) continue;
+    records.emplace_back().LoadFromJson(item);
+  }
+  return records;
+}
+
+void WriteIdentity(const Project& p, json::Value& project) {
+  PutPair(project, "id", json::Value::String(p.project_id));
+  PutPair(project, "name", json::Value::String(p.project_name));
+  PutPair(project, "version", json::Value::String(p.version));
+}
+
+void WriteTarget(const Project& p, json::Value& target) {
+  PutPair(target, "backend", json::Value::String("php-mvc"));
+  PutPair(target, "database", json::Value::String(p.db_engine));
+  PutPair(target, "cssFramework", json::Value::String(p.css_framework));
+  PutPair(target, "pwaEnabled", json::Value::Boolean(p.pwa_enabled));
+  PutPair(target, "apiEnabled", json::Value::Boolean(p.api_enabled));
+}
+
+void WriteConnection(const Project& p, json::Value& connection) {
+  PutPair(connection, "host", json::Value::String(p.db_host));
+  PutPair(connection, "port", json::Value::String(p.db_port));
+  PutPair(connection, "name", json::Value::String(p.db_name));
+  PutPair(connection, "username", json::Value::String(p.db_user));
+  PutPair(connection, "password", json::Value::String(p.db_password));
+  PutPair(connection, "writeEnv", json::Value::Boolean(p.write_env));
+}
+
+void WriteDatabase(const Project& p, json::Value& database) {
+  WriteConnection(p, EnsureObject(database, "connection"));
+  json::Value entity_array = json::Value::Array();
+  for (const Entity& entity : p.entities) entity_array.Append(entity.ToJson(false));
+  PutPair(database, "entities", std::move(entity_array));
+  // Other connections are not part of the model; they are kept when they are an array.
+  const json::Value* connections = database.Find("connections");
+  if (connections == nullptr || !connections->IsArray()) PutPair(database, "connections", json::Value::Array());
+}
+
+}  // namespace
+
+Project::Project() { InitNew(); }
+
+void Project::Clear() {
+  entities.clear();
+  pages.clear();
+  root_.reset();
+  file_name_.clear();
+}
+
+void Project::InitNew() {
+  Clear();
+  project_id = "my-web-app";
+  project_name = "My Web Application";
+  version = "1.0.0";
+  db_engine = "sqlite";
+  css_framework = "bootstrap5";
+  pwa_enabled = false;
+  api_enabled = false;
+  db_host = "127.0.0.1";
+  db_port = "3306";
+  db_name = "my_web_app";
+  db_user = "root";
+  db_password.clear();
+  write_env = true;
+  output_directory = "./build";
+  Page about;
+  about.id = "about";
+  about.title = "About";
+  about.route = "/about";
+  pages.push_back(std::move(about));
+}
+
+void Project::LoadFromRoot(const json::Value& root) {
+  // Built aside and moved in, so a failure leaves this project as it was.
+  Project loaded;
+  loaded.root_ = root;
+  const json::Value* project = json::ObjectMember(&root, "project");
+  const json::Value* target = json::ObjectMember(&root, "target");
+  const json::Value* database = json::ObjectMember(&root, "database");
+  const json::Value* connection = json::ObjectMember(database, "connection");
+  const json::Value* build = json::ObjectMember(&root, "build");
+
+  loaded.project_id = JsonStr(project, "id", loaded.project_id);
+  loaded.project_name = JsonStr(project, "name", loaded.project_name);
+  loaded.version = JsonStr(project, "version", loaded.version);
+  loaded.db_engine = AsciiLower(JsonStr(target, "database", loaded.db_engine));
+  loaded.css_framework = JsonStr(target, "cssFramework", loaded.css_framework);
+  loaded.pwa_enabled = JsonBool(target, "pwaEnabled", false);
+  loaded.api_enabled = JsonBool(target, "apiEnabled", false);
+  loaded.db_host = JsonStr(connection, "host", loaded.db_host);
+  loaded.db_port = JsonStr(connection, "port", loaded.db_port);
+  loaded.db_name = JsonStr(connection, "name", SanitizeIdentifier(loaded.project_id, "kettlebourne"));
+  loaded.db_user = JsonStr(connection, "username", loaded.db_user);
+  loaded.db_password = JsonStr(connection, "password", "");
+  loaded.write_env = JsonBool(connection, "writeEnv", connection != nullptr);
+  loaded.output_directory = JsonStr(build, "outputDirectory", "./build");
+  loaded.entities = LoadRecords<Entity>(json::ArrayMember(database, "entities"));
+  loaded.pages = LoadRecords<Page>(json::ArrayMember(&root, "pages"));
+  *this = std::move(loaded);
+}
+
+void Project::LoadFromFile(std::string_view file_name) {
+  const std::optional<json::Value> root = json::Parse(ReadTextFile(file_name));
+  if (!root || !root->IsObject())
+    throw std::runtime_error("Not a Kettlebourne project file (JSON object expected): " + std::string(file_name));
+  LoadFromRoot(*root);
+  file_name_ = file_name;
+}
+
+json::Value Project::BuildRoot() const {
+  json::Value root = CloneOrNew(root_);
+  PutPair(root, "schemaVersion", json::Value::String(std::string(kSchemaVersion)));
+  // Each section is written before the next EnsureObject, which may move the earlier ones.
+  WriteIdentity(*this, EnsureObject(root, "project"));
+  WriteTarget(*this, EnsureObject(root, "target"));
+  WriteDatabase(*this, EnsureObject(root, "database"));
+  json::Value page_array = json::Value::Array();
+  for (const Page& page : pages) page_array.Append(page.ToJson());
+  PutPair(root, "pages", std::move(page_array));
+  PutPair(EnsureObject(root, "build"), "outputDirectory", json::Value::String(output_directory));
+  return root;
+}
+
+void Project::SaveToFile(std::string_view file_name) {
+  json::Value root = BuildRoot();
+  WriteTextFile(file_name, json::Write(root));
+  root_ = std::move(root);
+  file_name_ = file_name;
+}
+
+const Entity* Project::FindEntity(std::string_view entity_id) const {
+  const auto it = std::find_if(entities.begin(), entities.end(),
+                               [&](const Entity& e) { return SameTextAscii(e.id, entity_id); });
+  return it == entities.end() ? nullptr : &*it;
+}
+
+}  // namespace qb::model

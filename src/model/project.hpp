@@ -1,0 +1,70 @@
+// The project document: identity, target, connection, tables, pages, output folder, and its
+// JSON project file.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/json_value.hpp"
+#include "model/entity.hpp"
+#include "model/page.hpp"
+
+namespace qb::model {
+
+inline constexpr std::string_view kSchemaVersion = "1.0.0";
+
+class Project {
+ public:
+  // A new project (InitNew).
+  Project();
+
+  std::string project_id;
+  std::string project_name;
+  std::string version;
+  std::string db_engine;      // "sqlite", "mysql" or "mariadb"
+  std::string css_framework;  // "bootstrap5", "tailwind" or "plain-css"
+  bool pwa_enabled = false;
+  bool api_enabled = false;
+  std::string db_host;
+  std::string db_port;  // held as text
+  std::string db_name;
+  std::string db_user;
+  std::string db_password;
+  bool write_env = true;  // the generator writes the application's .env
+  std::string output_directory;
+  std::vector<Entity> entities;
+  std::vector<Page> pages;
+
+  // No tables, no pages, no loaded root, no file name.
+  void Clear();
+  // The values of a new project, with one "about" page.
+  void InitNew();
+
+  // Replaces the whole project with the content of a root object; missing or ill-typed keys take
+  // their defaults. The file name is left empty.
+  void LoadFromRoot(const json::Value& root);
+
+  // Throws std::runtime_error when the file cannot be read or does not hold a JSON object; the
+  // project is then unchanged.
+  void LoadFromFile(std::string_view file_name);
+
+  // The project in file form, built on the root last loaded or saved so unknown keys survive.
+  json::Value BuildRoot() const;
+
+  // Writes BuildRoot in the system's JSON layout and makes the file the project's file. Throws
+  // std::runtime_error when writing fails; the project is then unchanged.
+  void SaveToFile(std::string_view file_name);
+
+  // The first table with that id, ignoring the case of A-Z; nullptr when there is none.
+  const Entity* FindEntity(std::string_view entity_id) const;
+
+  const std::string& FileName() const { return file_name_; }
+
+ private:
+  std::optional<json::Value> root_;
+  std::string file_name_;
+};
+
+}  // namespace qb::model

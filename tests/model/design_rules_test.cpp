@@ -1,0 +1,125 @@
+#include "model/design_rules.hpp"
+
+#include <gtest/gtest.h>
+
+#include "json_text.hpp"
+
+namespace qb::model {
+namespace {
+
+using Issues = std::vector<std::string>;
+
+Issues IssuesOf(std::string_view root_json) {
+  Project project;
+  project.LoadFromRoot(test::ParseJson(root_json));
+  Issues issues;
+  Validate(project, issues);
+  return issues;
+}
+
+// A project with one table "t" (label "T") holding the given fields.
+std::string OneTable(std::string_view fields, std::string_view table_extra = "") {
+  return R"({"database": {"entities": [{"id": "t", "name": "T", )" + std::string(table_extra) + R"("fields": [)" +
+         std::string(fields) + "]}]}}";
+}
+
+struct Case {
+  std::string name;
+  std::string root;
+  Issues expected;
+};
+
+class DesignRules : public testing::TestWithParam<Case> {};
+
+TEST_P(DesignRules, ReportsEveryProblemInOrder) { EXPECT_EQ(IssuesOf(GetParam().root), GetParam().expected); }
+
+const Case kCases[] = {
+    {"EmptySqliteProject", R"({"target": {"database": "sqlite"}, "database": {"connection": {"port": "x"}}})", {}},
+    {"MysqlConnectionInOrder",
+     R"({"target": {"database": "mysql"},
+         "database": {"connection": {"name": " ", "username": "", "port": "abc"}}})",
+     {"Database name is required for MySQL/MariaDB.", "Database username is required for MySQL/MariaDB.",
+      "Database port must be a number, e.g. 3306."}},
+    {"MariadbPortZero", R"({"target": {"database": "MariaDB"}, "database": {"connection": {"port": "0"}}})",
+     {"Database port must be a number, e.g. 3306."}},
+    {"MysqlDefaultsPass", R"({"target": {"database": "mysql"}, "database": {"connection": {"port": 3306}}})", {}},
+    {"InvalidTableIdIsNotADuplicateBase",
+     R"({"database": {"entities": [{"id": "Orders"}, {"id": "orders"}, {"id": "orders"}]}})",
+     {"Table 1 name \"Orders\" must start with a lowercase letter and contain only a-z, 0-9 and _ (max 64).",
+      "Duplicate table name \"orders\"."}},
+    {"ReservedNamesInAnyCase", R"({"database": {"entities": [{"id": "api"}, {"id": "API"}]}})",
+     {"Table \"api\": \"api\" is reserved; choose another table name.",
+      "Table 2 name \"API\" must start with a lowercase letter and contain only a-z, 0-9 and _ (max 64).",
+      "Table \"API\": \"API\" is reserved; choose another table name."}},
+    {"TableUrlTakenByAPage",
+     R"({"pages": [{"id": "b", "route": "/Books"}], "database": {"entities": [{"id": "books"}]}})",
+     {"Table \"books\" uses the same URL as a page (/books). Rename the table or the page route."}},
+    {"LabelPageSizeAndDisplayField",
+     R"({"database": {"entities": [{"id": "t", "name": "  ", "pageSize": 201, "displayField": "nope"},
+                                   {"id": "u", "pageSize": 0, "displayField": "id"},
+                                   {"id": "v", "pageSize": 200, "displayField": "X", "fields": [{"name": "x"}]}]}})",
+     {"Table \"t\" needs a display label.", "Table \"t\": rows per page must be between 1 and 200.",
+      "Table \"t\": display field \"nope\" does not exist.", "Table \"u\": rows per page must be between 1 and 200."}},
+    {"FieldNames", OneTable(R"({"name": "ID"}, {"name": "id"}, {"name": "a"}, {"name": "a"}, {"name": ""},
+                              {"name": "created_at"})"),
+     {"Table \"t\": field name \"ID\" must start with a lowercase letter and contain only a-z, 0-9 and _ (max 64).",
+      "Table \"t\", field \"id\" is created automatically; remove it or choose another name.",
+      "Table \"t\": duplicate field name \"a\".",
+      "Table \"t\": field name \"\" must start with a lowercase letter and contain only a-z, 0-9 and _ (max 64)."}},
+    {"TimestampColumns", OneTable(R"({"name": "created_at"}, {"name": "updated_at"})", R"("timestamps": true, )"),
+     {"Table \"t\", field \"created_at\" is created automatically; remove it or choose another name.",
+      "Table \"t\", field \"updated_at\" is created automatically; remove it or choose another name."}},
+    {"UnsupportedTypeGetsNoOtherTypeRule", OneTable(R"({"name": "f", "type": "blob", "unique": true, "length": 0})"),
+     {"Table \"t\", field \"f\": unsupported type \"blob\"."}},
+    {"Lengths", OneTable(R"({"name": "a", "length": 2000}, {"name": "b", "type": "email", "length": 0},
+                           {"name": "c", "type": "text", "length": 0}, {"name": "d", "length": 1000})"),
+     {"Table \"t\", field \"a\": length must be 1-1000. Use the \"Long text\" type for longer content.",
+      "Table \"t\", field \"b\": length must be 1-1000. Use the \"Long text\" type for longer content."}},
+    {"UniqueOnlyWhereSupported", OneTable(R"({"name": "a", "type": "string", "unique": true},
+                                            {"name": "b", "type": "boolean", "unique": true})"),
+     {"Table \"t\", field \"b\": \"unique\" is not supported for this type."}},
+    {"SelectOptionsAndDefault",
+     OneTable(R"({"name": "a", "type": "select"}, {"name": "b", "type": "select", "options": "Red,Green",
+                  "default": "red"}, {"name": "c", "type": "select", "options": "Red", "default": "Blue"},
+                 {"name": "d", "type": "select", "default": "x"})"),
+     {"Table \"t\", field \"a\": a select list needs at least one option.",
+      "Table \"t\", field \"c\": default value must be one of the options.",
+      "Table \"t\", field \"d\": a select list needs at least one option.",
+      "Table \"t\", field \"d\": default value must be one of the options."}},
+    {"NumericDefaults", OneTable(R"({"name": "a", "type": "integer", "default": "1e3"},
+                                   {"name": "b", "type": "decimal", "default": "12abc"},
+                                   {"name": "c", "type": "string", "default": "12abc"})"),
+     {"Table \"t\", field \"b\": default value must be a number."}},
+    {"Lookups",
+     R"({"database": {"entities": [
+          {"id": "authors", "name": "A", "fields": [{"name": "name"}]},
+          {"id": "books", "name": "B", "fields": [
+            {"name": "a", "type": "lookup"},
+            {"name": "b", "type": "lookup", "lookupEntity": "writers"},
+            {"name": "c", "type": "lookup", "lookupEntity": "Authors", "lookupField": "bio"},
+            {"name": "d", "type": "lookup", "lookupEntity": "authors", "lookupField": "id"},
+            {"name": "e", "type": "lookup", "lookupEntity": "authors", "lookupField": "Name"},
+            {"name": "f", "type": "lookup", "lookupEntity": "AUTHORS"}]}]}})",
+     {"Table \"books\", field \"a\": choose the table this lookup links to.",
+      "Table \"books\", field \"b\": lookup table \"writers\" does not exist.",
+      "Table \"books\", field \"c\": lookup display field \"bio\" does not exist in \"authors\"."}},
+    {"OneFieldCanFailSeveralRules", OneTable(R"({"name": "Bad", "type": "select", "length": 0})"),
+     {"Table \"t\": field name \"Bad\" must start with a lowercase letter and contain only a-z, 0-9 and _ (max 64).",
+      "Table \"t\", field \"Bad\": length must be 1-1000. Use the \"Long text\" type for longer content.",
+      "Table \"t\", field \"Bad\": a select list needs at least one option."}},
+};
+
+INSTANTIATE_TEST_SUITE_P(Cases, DesignRules, testing::ValuesIn(kCases),
+                         [](const testing::TestParamInfo<Case>& info) { return info.param.name; });
+
+TEST(DesignRulesList, AppendsToTheCallersList) {
+  Project project;
+  project.db_engine = "mysql";
+  project.db_user = "";
+  Issues issues = {"earlier"};
+  Validate(project, issues);
+  EXPECT_EQ(issues, (Issues{"earlier", "Database username is required for MySQL/MariaDB."}));
+}
+
+}  // namespace
+}  // namespace qb::model

@@ -1,0 +1,78 @@
+#include "model/json_access.hpp"
+
+#include <gtest/gtest.h>
+
+#include "core/json_write.hpp"
+#include "json_text.hpp"
+
+namespace qb::model {
+namespace {
+
+using test::ParseJson;
+
+const json::Value kSample = ParseJson(R"({
+  "s": "text", "n": 12.50, "t": true, "f": false, "z": null, "o": {}, "a": [1],
+  "T": "TRUE", "one": 1, "two": 2, "yes": "Yes", "no": "no", "y": "y", "zero": "0",
+  "ws": " 42 ", "frac": 12.5, "word": "abc", "empty": "", "big": 99999999999, "neg": "-3"
+})");
+
+TEST(JsonStr, TakesStringsAndNumberTextOnly) {
+  const struct {
+    std::string_view key;
+    std::string_view expected;
+  } cases[] = {
+      {"s", "text"}, {"n", "12.50"}, {"t", "dflt"}, {"z", "dflt"}, {"o", "dflt"},
+      {"a", "dflt"}, {"missing", "dflt"}, {"empty", ""},
+  };
+  for (const auto& c : cases) EXPECT_EQ(JsonStr(&kSample, c.key, "dflt"), c.expected) << c.key;
+  EXPECT_EQ(JsonStr(nullptr, "s", "dflt"), "dflt");
+}
+
+TEST(JsonBool, ReadsBooleanWordsAndDigits) {
+  const struct {
+    std::string_view key;
+    bool fallback;
+    bool expected;
+  } cases[] = {
+      {"t", false, true},   {"f", true, false},   {"T", false, true},    {"one", false, true},
+      {"yes", false, true}, {"no", true, false},  {"zero", true, false}, {"y", false, false},
+      {"y", true, true},    {"two", true, true},  {"two", false, false}, {"z", true, true},
+      {"o", false, false},  {"a", true, true},    {"missing", true, true},
+  };
+  for (const auto& c : cases) EXPECT_EQ(JsonBool(&kSample, c.key, c.fallback), c.expected) << c.key;
+  EXPECT_TRUE(JsonBool(nullptr, "t", true));
+}
+
+TEST(JsonInt, ReadsWholeNumbersFromNumbersAndStrings) {
+  const struct {
+    std::string_view key;
+    std::int32_t expected;
+  } cases[] = {
+      {"one", 1},   {"ws", 42},    {"neg", -3},  {"frac", -1}, {"word", -1},
+      {"empty", -1}, {"t", -1},    {"a", -1},    {"big", -1},  {"missing", -1},
+  };
+  for (const auto& c : cases) EXPECT_EQ(JsonInt(&kSample, c.key, -1), c.expected) << c.key;
+}
+
+TEST(PutPair, MovesAWrittenKeyToTheEnd) {
+  json::Value obj = ParseJson(R"({"a": 1, "b": 2, "c": 3})");
+  PutPair(obj, "a", json::Value::String("x"));
+  PutPair(obj, "d", json::Value::Boolean(true));
+  EXPECT_EQ(obj, ParseJson(R"({"b": 2, "c": 3, "a": "x", "d": true})"));
+}
+
+TEST(EnsureObject, KeepsAnObjectInPlaceAndReplacesOtherKinds) {
+  json::Value obj = ParseJson(R"({"o": {"k": 1}, "s": "text", "z": 0})");
+  EnsureObject(obj, "o").Set("m", json::Value::Integer(2));
+  EnsureObject(obj, "s");
+  EnsureObject(obj, "new");
+  EXPECT_EQ(obj, ParseJson(R"({"o": {"k": 1, "m": 2}, "z": 0, "s": {}, "new": {}})"));
+}
+
+TEST(CloneOrNew, CopiesOrStartsEmpty) {
+  EXPECT_EQ(CloneOrNew(std::nullopt), json::Value::Object());
+  EXPECT_EQ(CloneOrNew(kSample), kSample);
+}
+
+}  // namespace
+}  // namespace qb::model

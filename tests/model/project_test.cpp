@@ -1,0 +1,238 @@
+#include "model/project.hpp"
+
+#include <gtest/gtest.h>
+
+#include <stdexcept>
+
+#include "core/json_write.hpp"
+#include "json_text.hpp"
+#include "support/temp_dir.hpp"
+
+namespace qb::model {
+namespace {
+
+using test::Lines;
+using test::ParseJson;
+using test::ReadBytes;
+using test::TempDir;
+
+Project LoadRoot(std::string_view json_text) {
+  Project project;
+  project.LoadFromRoot(ParseJson(json_text));
+  return project;
+}
+
+std::vector<std::string> Keys(const json::Value& obj) {
+  std::vector<std::string> keys;
+  for (const json::Member& m : obj.Members()) keys.push_back(m.key);
+  return keys;
+}
+
+using KeyList = std::vector<std::string>;
+
+TEST(Project, NewProjectIsWrittenInTheDocumentedLayout) {
+  EXPECT_EQ(json::Write(Project().BuildRoot()),
+            Lines({
+                "{",
+                "  \"schemaVersion\": \"1.0.0\",",
+                "  \"project\": {",
+                "    \"id\": \"my-web-app\",",
+                "    \"name\": \"My Web Application\",",
+                "    \"version\": \"1.0.0\"",
+                "  },",
+                "  \"target\": {",
+                "    \"backend\": \"php-mvc\",",
+                "    \"database\": \"sqlite\",",
+                "    \"cssFramework\": \"bootstrap5\",",
+                "    \"pwaEnabled\": false,",
+                "    \"apiEnabled\": false",
+                "  },",
+                "  \"database\": {",
+                "    \"connection\": {",
+                "      \"host\": \"127.0.0.1\",",
+                "      \"port\": \"3306\",",
+                "      \"name\": \"my_web_app\",",
+                "      \"username\": \"root\",",
+                "      \"password\": \"\",",
+                "      \"writeEnv\": true",
+                "    },",
+                "    \"entities\": [",
+                "    ],",
+                "    \"connections\": [",
+                "    ]",
+                "  },",
+                "  \"pages\": [",
+                "    {",
+                "      \"id\": \"about\",",
+                "      \"title\": \"About\",",
+                "      \"route\": \"/about\",",
+                "      \"template\": \"\",",
+                "      \"content\": \"\",",
+                "      \"showInNavigation\": false,",
+                "      \"components\": [",
+                "      ]",
+                "    }",
+                "  ],",
+                "  \"build\": {",
+                "    \"outputDirectory\": \"./build\"",
+                "  }",
+                "}",
+            }));
+}
+
+TEST(Project, ReloadedFileChangesKeyOrderOnceAndThenKeepsIt) {
+  Project project;
+  project.LoadFromRoot(project.BuildRoot());
+  const json::Value second = project.BuildRoot();
+  EXPECT_EQ(Keys(second), (KeyList{"project", "target", "database", "build", "schemaVersion", "pages"}));
+  EXPECT_EQ(Keys(*second.Find("database")), (KeyList{"connection", "connections", "entities"}));
+  project.LoadFromRoot(second);
+  EXPECT_EQ(json::Write(project.BuildRoot()), json::Write(second));
+}
+
+TEST(Project, LoadingAnEmptyObjectGivesDefaultsWithoutPages) {
+  const Project p = LoadRoot("{}");
+  EXPECT_TRUE(p.pages.empty());
+  EXPECT_FALSE(p.write_env);
+  EXPECT_EQ(p.db_name, "my_web_app");
+  EXPECT_EQ(p.project_id, "my-web-app");
+  EXPECT_EQ(p.db_engine, "sqlite");
+  EXPECT_EQ(p.db_port, "3306");
+  EXPECT_EQ(p.output_directory, "./build");
+  EXPECT_EQ(p.FileName(), "");
+}
+
+TEST(Project, LoadReadsEveryValueLeniently) {
+  const Project p = LoadRoot(R"({
+    "project": {"id": "Book Shop", "name": 7, "version": true},
+    "target": {"database": "MySQL", "cssFramework": "Tailwind", "pwaEnabled": "yes", "apiEnabled": 1},
+    "database": {"connection": {"port": 3307, "password": "pw", "host": ["x"]},
+                 "entities": [{"id": "books"}, "skip", {"id": "authors"}]},
+    "pages": [{"id": "faq"}, 1],
+    "build": {"outputDirectory": "/srv/out"}
+  })");
+  EXPECT_EQ(p.project_id, "Book Shop");
+  EXPECT_EQ(p.project_name, "7");
+  EXPECT_EQ(p.version, "1.0.0");
+  EXPECT_EQ(p.db_engine, "mysql");
+  EXPECT_EQ(p.css_framework, "Tailwind");
+  EXPECT_TRUE(p.pwa_enabled);
+  EXPECT_TRUE(p.api_enabled);
+  EXPECT_EQ(p.db_port, "3307");
+  EXPECT_EQ(p.db_host, "127.0.0.1");
+  EXPECT_EQ(p.db_name, "book_shop");
+  EXPECT_EQ(p.db_password, "pw");
+  EXPECT_TRUE(p.write_env);
+  ASSERT_EQ(p.entities.size(), 2u);
+  EXPECT_EQ(p.entities[1].id, "authors");
+  ASSERT_EQ(p.pages.size(), 1u);
+  EXPECT_EQ(p.pages[0].route, "/faq");
+  EXPECT_EQ(p.output_directory, "/srv/out");
+}
+
+TEST(Project, DatabaseNameFallsBackWhenTheProjectIdHasNoLetters) {
+  EXPECT_EQ(LoadRoot(R"({"project": {"id": "???"}})").db_name, "kettlebourne");
+}
+
+TEST(Project, SaveWritesValuesInFileForm) {
+  const json::Value root = LoadRoot(R"({
+    "target": {"database": "MySQL", "cssFramework": "Tailwind", "backend": "other"},
+    "database": {"connection": {"port": 3307}, "connections": "none"}
+  })").BuildRoot();
+  const json::Value& target = *root.Find("target");
+  EXPECT_EQ(target.Find("database")->Text(), "mysql");
+  EXPECT_EQ(target.Find("cssFramework")->Text(), "Tailwind");
+  EXPECT_EQ(target.Find("backend")->Text(), "php-mvc");
+  const json::Value& port = *root.Find("database")->Find("connection")->Find("port");
+  EXPECT_TRUE(port.IsString());
+  EXPECT_EQ(port.Text(), "3307");
+  EXPECT_EQ(*root.Find("database")->Find("connections"), json::Value::Array());
+}
+
+TEST(Project, SaveKeepsUnknownKeysAndOtherConnections) {
+  const json::Value root = LoadRoot(R"({
+    "notes": "n", "pwa": {"enabled": true},
+    "project": {"owner": "me"},
+    "database": {"connection": {"charset": "utf8mb4"}, "connections": [{"x": 1}]},
+    "build": {"clean": false}
+  })").BuildRoot();
+  EXPECT_EQ(Keys(root), (KeyList{"notes", "pwa", "project", "database", "build", "schemaVersion", "target", "pages"}));
+  EXPECT_EQ(Keys(*root.Find("project")), (KeyList{"owner", "id", "name", "version"}));
+  EXPECT_EQ(Keys(*root.Find("database")->Find("connection")),
+            (KeyList{"charset", "host", "port", "name", "username", "password", "writeEnv"}));
+  EXPECT_EQ(*root.Find("database")->Find("connections"), ParseJson(R"([{"x": 1}])"));
+  EXPECT_EQ(*root.Find("pwa"), ParseJson(R"({"enabled": true})"));
+  EXPECT_EQ(Keys(*root.Find("build")), (KeyList{"clean", "outputDirectory"}));
+}
+
+TEST(Project, SectionsOfAnotherKindAreReplacedByObjects) {
+  const json::Value root = LoadRoot(R"({"project": "x", "database": [1], "pages": "none"})").BuildRoot();
+  EXPECT_TRUE(root.Find("project")->IsObject());
+  EXPECT_TRUE(root.Find("database")->Find("connection")->IsObject());
+  EXPECT_EQ(*root.Find("pages"), json::Value::Array());
+}
+
+TEST(Project, FindEntityIgnoresAsciiCase) {
+  const Project p = LoadRoot(R"({"database": {"entities": [{"id": "Books"}, {"id": "books"}]}})");
+  EXPECT_EQ(p.FindEntity("BOOKS"), &p.entities[0]);
+  EXPECT_EQ(p.FindEntity("book"), nullptr);
+}
+
+TEST(ProjectFile, LoadDropsTheByteOrderMarkAndSaveWritesNone) {
+  TempDir dir;
+  const std::string in = dir.Write("in.json", "\xEF\xBB\xBF{\"project\": {\"name\": \"Shop\"}}");
+  Project p;
+  p.LoadFromFile(in);
+  EXPECT_EQ(p.project_name, "Shop");
+  EXPECT_EQ(p.FileName(), in);
+  const std::string out = dir.File("new/deeper/out.json");
+  p.SaveToFile(out);
+  EXPECT_EQ(p.FileName(), out);
+  const std::string saved = ReadBytes(out);
+  EXPECT_TRUE(saved.starts_with("{\r\n  \"project\": {"));
+  EXPECT_TRUE(saved.ends_with("\r\n}"));
+}
+
+TEST(ProjectFile, SavedRootIsTheBaseOfTheNextSave) {
+  TempDir dir;
+  Project p;
+  p.SaveToFile(dir.File("a.json"));
+  p.project_name = "Renamed";
+  EXPECT_EQ(Keys(p.BuildRoot()).front(), "project");
+}
+
+TEST(ProjectFile, FailuresLeaveTheProjectUnchanged) {
+  TempDir dir;
+  const struct {
+    std::string name;
+    std::string bytes;
+  } not_projects[] = {{"bad.json", "{\"a\": "}, {"array.json", "[1]"}, {"empty.json", ""}};
+  for (const auto& c : not_projects) {
+    Project p;
+    p.project_name = "Mine";
+    const std::string path = dir.Write(c.name, c.bytes);
+    try {
+      p.LoadFromFile(path);
+      ADD_FAILURE() << c.name << " loaded";
+    } catch (const std::runtime_error& e) {
+      EXPECT_EQ(std::string(e.what()), "Not a Kettlebourne project file (JSON object expected): " + path);
+    }
+    EXPECT_EQ(p.project_name, "Mine");
+    EXPECT_EQ(p.pages.size(), 1u);
+  }
+  Project p;
+  EXPECT_THROW(p.LoadFromFile(dir.File("missing.json")), std::runtime_error);
+  EXPECT_EQ(p.FileName(), "");
+}
+
+TEST(ProjectFile, FailedSaveKeepsFileNameAndRoot) {
+  TempDir dir;
+  const std::string blocker = dir.Write("blocker", "x");
+  Project p;
+  EXPECT_THROW(p.SaveToFile(blocker + "/out.json"), std::runtime_error);
+  EXPECT_EQ(p.FileName(), "");
+  EXPECT_EQ(Keys(p.BuildRoot()).front(), "schemaVersion");
+}
+
+}  // namespace
+}  // namespace qb::model

@@ -1,0 +1,116 @@
+#include "model/runtime_schema.hpp"
+
+#include <gtest/gtest.h>
+
+#include "json_text.hpp"
+
+namespace qb::model {
+namespace {
+
+using test::Lines;
+using test::ParseJson;
+
+std::string SchemaOf(std::string_view root_json) {
+  Project project;
+  project.LoadFromRoot(ParseJson(root_json));
+  return RuntimeSchemaJson(project);
+}
+
+// The "lookup" object of one field in the schema text.
+json::Value LookupOf(const std::string& schema, std::size_t entity, std::size_t field) {
+  const json::Value root = ParseJson(schema);
+  return *root.Find("entities")->Items()[entity].Find("fields")->Items()[field].Find("lookup");
+}
+
+TEST(RuntimeSchema, ProjectWithoutTables) {
+  EXPECT_EQ(SchemaOf(R"({"target": {"database": "MariaDB"}})"), Lines({
+                                                                      "{",
+                                                                      "  \"generator\": \"Kettlebourne Generator\",",
+                                                                      "  \"engine\": \"mariadb\",",
+                                                                      "  \"entities\": [",
+                                                                      "  ]",
+                                                                      "}",
+                                                                  }));
+}
+
+TEST(RuntimeSchema, TablesAreCompleteWithoutUnknownKeys) {
+  EXPECT_EQ(SchemaOf(R"({"notes": 1, "database": {"entities": [
+              {"icon": "x", "id": "items", "displayField": "missing", "pageSize": "5",
+               "fields": [{"name": "qty", "type": "int", "note": "n"}, {"name": "code", "type": "string"}]}]}})"),
+            Lines({
+                "{",
+                "  \"generator\": \"Kettlebourne Generator\",",
+                "  \"engine\": \"sqlite\",",
+                "  \"entities\": [",
+                "    {",
+                "      \"id\": \"items\",",
+                "      \"name\": \"items\",",
+                "      \"displayField\": \"code\",",
+                "      \"timestamps\": false,",
+                "      \"pageSize\": 5,",
+                "      \"fields\": [",
+                "        {",
+                "          \"name\": \"qty\",",
+                "          \"label\": \"qty\",",
+                "          \"type\": \"integer\",",
+                "          \"length\": 255,",
+                "          \"required\": false,",
+                "          \"unique\": false,",
+                "          \"showInList\": true,",
+                "          \"searchable\": false,",
+                "          \"default\": \"\",",
+                "          \"options\": [",
+                "          ],",
+                "          \"lookup\": {",
+                "            \"entity\": \"\",",
+                "            \"field\": \"\"",
+                "          },",
+                "          \"help\": \"\"",
+                "        },",
+                "        {",
+                "          \"name\": \"code\",",
+                "          \"label\": \"code\",",
+                "          \"type\": \"string\",",
+                "          \"length\": 255,",
+                "          \"required\": false,",
+                "          \"unique\": false,",
+                "          \"showInList\": true,",
+                "          \"searchable\": true,",
+                "          \"default\": \"\",",
+                "          \"options\": [",
+                "          ],",
+                "          \"lookup\": {",
+                "            \"entity\": \"\",",
+                "            \"field\": \"\"",
+                "          },",
+                "          \"help\": \"\"",
+                "        }",
+                "      ]",
+                "    }",
+                "  ]",
+                "}",
+            }));
+}
+
+TEST(RuntimeSchema, LookupsNameTheFieldTheyShow) {
+  const std::string schema = SchemaOf(R"({"database": {"entities": [
+      {"id": "books", "fields": [
+        {"name": "author", "type": "lookup", "lookupEntity": "Authors"},
+        {"name": "editor", "type": "lookup", "lookup": {"entity": "authors", "field": "bio"}},
+        {"name": "lost", "type": "lookup", "lookupEntity": "nobody"},
+        {"name": "plain", "type": "string", "lookupEntity": "authors"}]},
+      {"id": "authors", "fields": [{"name": "born", "type": "date"}, {"name": "name"}]}]}})");
+  const struct {
+    std::size_t field;
+    std::string_view expected;
+  } cases[] = {
+      {0, R"({"entity": "Authors", "field": "name"})"},
+      {1, R"({"entity": "authors", "field": "bio"})"},
+      {2, R"({"entity": "nobody", "field": ""})"},
+      {3, R"({"entity": "authors", "field": ""})"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(LookupOf(schema, 0, c.field), ParseJson(c.expected)) << c.field;
+}
+
+}  // namespace
+}  // namespace qb::model
