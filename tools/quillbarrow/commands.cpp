@@ -8,6 +8,7 @@
 #include <optional>
 #include <string_view>
 
+#include "document_commands.hpp"
 #include "plugin_host.hpp"
 
 namespace qb::cli {
@@ -28,6 +29,10 @@ constexpr std::string_view kUsage =
     "  exec ID [PARAM...]                        call action ID with these parameter slots and\n"
     "                                            print every variable write as NAME=VALUE\n"
     "  actions                                   list the plug-in's registrations\n"
+    "\n"
+    "Utilities on the project document, without the plug-in:\n"
+    "  format PROJECT [OUT]                      load and save PROJECT (to OUT) in canonical form\n"
+    "  schema PROJECT                            print the runtime schema (app/Config/schema.json)\n"
     "\n"
     "Options:\n"
     "  --plugin PATH   load the plug-in from PATH instead of next to this program\n"
@@ -155,6 +160,11 @@ int RunCommandLine(const std::vector<std::string>& all_args) {
   const std::string command = args.front();
   args.erase(args.begin());
   try {
+    if (const DocumentCommand* document = FindDocumentCommand(command)) {
+      if (args.size() < document->min_args || args.size() > document->max_args)
+        return UsageError("wrong number of arguments for " + command);
+      return document->run(args);
+    }
     return RunPluginCommand(plugin_path.value_or(DefaultPluginPath()), command, args);
   } catch (const std::exception& e) {
     std::cerr << "quillbarrow: " << e.what() << '\n';
