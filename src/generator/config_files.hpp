@@ -1,0 +1,15 @@
+// Configuration, database connection and environment files of the generated application.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "model/project.hpp"
+
+namespace qb::gen {
+
+std::string BuildAppConfig(std::string_view app_name);                  // app/Config/app.php
+std::string BuildDatabaseConfig(std::string_view engine);               // app/Config/database.php
+std::string BuildEnvFile(const model::Project& project, bool omit_password);  // .env.example / .env
+
+}  // namespace qb::gen

@@ -1,0 +1,23 @@
+// Layout, content pages, navigation, routes and models of the generated application.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "core/json_value.hpp"
+
+namespace qb::gen {
+
+// app/Views/layouts/main.php; navigation is the ready lines of page links.
+std::string BuildLayout(std::string_view app_name, std::string_view css_framework, bool pwa_enabled,
+                        std::string_view navigation);
+// app/Controllers/<id>PageController.php
+std::string BuildPageController(std::string_view page_id, std::string_view title);
+// app/Views/pages/<id>.php
+std::string BuildPageView(std::string_view title, std::string_view content, std::string_view template_name);
+// routes/web.php from the parsed project object
+std::string BuildWebRoutes(const json::Value& root);
+// app/Models/<id>Model.php
+std::string BuildEntityModel(std::string_view table_id, std::string_view table_name);
+
+}  // namespace qb::gen
