@@ -172,6 +172,16 @@ TEST(Project, SectionsOfAnotherKindAreReplacedByObjects) {
   EXPECT_EQ(*root.Find("pages"), json::Value::Array());
 }
 
+TEST(Project, UnknownValuesAtTheDepthLimitStayReadableAfterSave) {
+  // The field object sits six containers deep; its unknown member fills the rest of the limit.
+  const std::size_t depth = json::kMaxDepth - 6;
+  const std::string deep = std::string(depth, '[') + std::string(depth, ']');
+  const std::string text = R"({"database": {"entities": [{"fields": [{"x": )" + deep + "}]}]}}";
+  ASSERT_TRUE(json::Parse(text).has_value());
+  const Project p = LoadRoot(text);
+  EXPECT_TRUE(json::Parse(json::Write(p.BuildRoot())).has_value());
+}
+
 TEST(Project, FindEntityIgnoresAsciiCase) {
   const Project p = LoadRoot(R"({"database": {"entities": [{"id": "Books"}, {"id": "books"}]}})");
   EXPECT_EQ(p.FindEntity("BOOKS"), &p.entities[0]);
