@@ -1,6 +1,7 @@
 // Configuration, database connection and environment files of the generated application.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -11,5 +12,9 @@ namespace qb::gen {
 std::string BuildAppConfig(std::string_view app_name);                  // app/Config/app.php
 std::string BuildDatabaseConfig(std::string_view engine);               // app/Config/database.php
 std::string BuildEnvFile(const model::Project& project, bool omit_password);  // .env.example / .env
+
+// Why the connection settings cannot be written to .env (a line break would inject settings), or
+// nothing when they can.
+std::optional<std::string> EnvSettingProblem(const model::Project& project);
 
 }  // namespace qb::gen

@@ -1,0 +1,151 @@
+<?php
+// A generated application served by PHP's built-in server on 127.0.0.1, and a small HTTP client
+// with a cookie jar.
+declare(strict_types=1);
+
+final class AppServer
+{
+    private $process;
+    public readonly int $port;
+
+    // Serves $docRoot (usually <app>/public) with the environment given; waits until it answers.
+    public function __construct(string $docRoot, array $env = [], ?string $router = null)
+    {
+        $this->port = self::freePort();
+        $cmd = [PHP_BINARY, '-S', '127.0.0.1:' . $this->port, '-t', $docRoot];
+        if ($router !== null) {
+            $cmd[] = $router;
+        }
+        $log = sys_get_temp_dir() . '/qb-php-server-' . $this->port . '.log';
+        $this->process = proc_open($cmd, [0 => ['file', '/dev/null', 'r'], 1 => ['file', $log, 'w'], 2 => ['file', $log, 'w']],
+            $pipes, $docRoot, array_merge(getenv(), $env));
+        register_shutdown_function([$this, 'stop']);
+        $deadline = microtime(true) + 10;
+        while (microtime(true) < $deadline) {
+            $socket = @fsockopen('127.0.0.1', $this->port, $errno, $errstr, 0.2);
+            if ($socket !== false) {
+                fclose($socket);
+                return;
+            }
+            usleep(50000);
+        }
+        $this->stop();
+        throw new RuntimeException('PHP server did not start: ' . @file_get_contents($log));
+    }
+
+    public function stop(): void
+    {
+        if (is_resource($this->process)) {
+            proc_terminate($this->process);
+            proc_close($this->process);
+        }
+    }
+
+    public function base(): string
+    {
+        return 'http://127.0.0.1:' . $this->port;
+    }
+
+    public static function freePort(): int
+    {
+        $server = stream_socket_server('tcp://127.0.0.1:0');
+        $name = stream_socket_get_name($server, false);
+        fclose($server);
+        return (int) substr($name, strrpos($name, ':') + 1);
+    }
+}
+
+final class Response
+{
+    public function __construct(public int $status, public array $headers, public string $body)
+    {
+    }
+
+    public function header(string $name): ?string
+    {
+        return $this->headers[strtolower($name)][0] ?? null;
+    }
+}
+
+final class HttpClient
+{
+    private array $cookies = [];
+
+    public function __construct(private string $base)
+    {
+    }
+
+    public function get(string $path): Response
+    {
+        return $this->request('GET', $path);
+    }
+
+    public function post(string $path, array $form): Response
+    {
+        return $this->request('POST', $path, http_build_query($form), 'application/x-www-form-urlencoded');
+    }
+
+    public function request(string $method, string $path, string $body = '', ?string $contentType = null): Response
+    {
+        $parts = parse_url($this->base);
+        $socket = fsockopen($parts['host'], $parts['port'], $errno, $errstr, 10);
+        if ($socket === false) {
+            throw new RuntimeException("connect failed: $errstr");
+        }
+        stream_set_timeout($socket, 30);
+        $head = "$method $path HTTP/1.1\r\nHost: {$parts['host']}:{$parts['port']}\r\nConnection: close\r\n";
+        if ($this->cookies !== []) {
+            $pairs = [];
+            foreach ($this->cookies as $name => $value) {
+                $pairs[] = "$name=$value";
+            }
+            $head .= 'Cookie: ' . implode('; ', $pairs) . "\r\n";
+        }
+        if ($contentType !== null) {
+            $head .= "Content-Type: $contentType\r\n";
+        }
+        if ($body !== '' || $method === 'POST') {
+            $head .= 'Content-Length: ' . strlen($body) . "\r\n";
+        }
+        fwrite($socket, $head . "\r\n" . $body);
+        $raw = stream_get_contents($socket);
+        fclose($socket);
+        return $this->parse($raw, $method);
+    }
+
+    private function parse(string $raw, string $method): Response
+    {
+        [$head, $body] = array_pad(explode("\r\n\r\n", $raw, 2), 2, '');
+        $lines = explode("\r\n", $head);
+        $status = (int) (explode(' ', array_shift($lines))[1] ?? 0);
+        $headers = [];
+        foreach ($lines as $line) {
+            [$name, $value] = array_map('trim', explode(':', $line, 2) + [1 => '']);
+            $headers[strtolower($name)][] = $value;
+            if (strtolower($name) === 'set-cookie') {
+                [$pair] = explode(';', $value, 2);
+                [$cookieName, $cookieValue] = explode('=', $pair, 2) + [1 => ''];
+                $this->cookies[$cookieName] = $cookieValue;
+            }
+        }
+        if (strtolower($headers['transfer-encoding'][0] ?? '') === 'chunked') {
+            $body = self::dechunk($body);
+        }
+        return new Response($status, $headers, $method === 'HEAD' ? '' : $body);
+    }
+
+    private static function dechunk(string $body): string
+    {
+        $out = '';
+        while ($body !== '') {
+            [$sizeLine, $body] = explode("\r\n", $body, 2);
+            $size = hexdec(trim($sizeLine));
+            if ($size === 0) {
+                break;
+            }
+            $out .= substr($body, 0, $size);
+            $body = substr($body, $size + 2);
+        }
+        return $out;
+    }
+}
