@@ -1,6 +1,8 @@
 // UTF-8 paths.
 #include "core/paths.hpp"
 
+#include "core/utf8.hpp"
+
 namespace qb {
 
 std::filesystem::path PathFromUtf8(std::string_view text) {
@@ -14,7 +16,15 @@ std::string PathToUtf8(const std::filesystem::path& path) {
 }
 
 std::string ExpandPath(std::string_view text) {
-  return PathToUtf8(std::filesystem::absolute(PathFromUtf8(text)).lexically_normal());
+  auto path = std::filesystem::absolute(PathFromUtf8(text)).lexically_normal();
+  // "dir/" and "dir" name the same folder.
+  if (!path.has_filename() && path.has_relative_path()) path = path.parent_path();
+  return PathToUtf8(path);
+}
+
+bool IsBelowFolder(std::string_view path, std::string_view folder) {
+  const std::string prefix = std::string(folder) + static_cast<char>(std::filesystem::path::preferred_separator);
+  return path.size() > prefix.size() && SameTextAscii(path.substr(0, prefix.size()), prefix);
 }
 
 }  // namespace qb

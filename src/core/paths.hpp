@@ -10,7 +10,11 @@ namespace qb {
 std::filesystem::path PathFromUtf8(std::string_view text);
 std::string PathToUtf8(const std::filesystem::path& path);
 
-// Absolute against the current folder, with "." and ".." resolved lexically.
+// Absolute against the current folder, with "." and ".." resolved lexically and no trailing
+// separator (except for a root).
 std::string ExpandPath(std::string_view text);
+
+// True when path lies below folder (both expanded), comparing ASCII letters without case.
+bool IsBelowFolder(std::string_view path, std::string_view folder);
 
 }  // namespace qb

@@ -8,21 +8,6 @@
 #include "core/utf8.hpp"
 
 namespace qb::gen {
-namespace {
-
-std::string WithoutTrailingSeparators(std::string path) {
-  while (path.size() > 1 && (path.back() == '/' || path.back() == '\\')) path.pop_back();
-  return path;
-}
-
-bool IsInside(const std::string& path, const std::string& dir) {
-  const std::string base = WithoutTrailingSeparators(dir);
-  const std::string sep(1, static_cast<char>(std::filesystem::path::preferred_separator));
-  return SameTextAscii(path, base) ||
-         (path.size() > base.size() + 1 && SameTextAscii(path.substr(0, base.size() + 1), base + sep));
-}
-
-}  // namespace
 
 void CheckGeneratedPath(std::string_view relative_path) {
   std::string p(relative_path);
@@ -42,9 +27,9 @@ void CheckGeneratedPath(std::string_view relative_path) {
 
 void WriteGeneratedFile(std::string_view output_dir, std::string_view relative_path, std::string_view text) {
   CheckGeneratedPath(relative_path);
-  std::string joined = PathToUtf8(PathFromUtf8(output_dir) / PathFromUtf8(relative_path).make_preferred());
-  const std::string full = ExpandPath(joined);
-  if (!IsInside(full, std::string(output_dir)))
+  const std::string dir = ExpandPath(output_dir);
+  const std::string full = ExpandPath(PathToUtf8(PathFromUtf8(dir) / PathFromUtf8(relative_path).make_preferred()));
+  if (!SameTextAscii(full, dir) && !IsBelowFolder(full, dir))
     throw std::runtime_error("Generated path escapes output directory: " + std::string(relative_path));
   WriteTextFile(full, text);
 }
