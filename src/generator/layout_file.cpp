@@ -1,0 +1,53 @@
+// The shared layout app/Views/layouts/main.php: head, header with navigation, the view, scripts.
+#include "generator/line_writer.hpp"
+#include "generator/page_files.hpp"
+#include "generator/text_functions.hpp"
+
+namespace qb::gen {
+namespace {
+
+constexpr std::string_view kBootstrapCss = "https://cdn.jsdelivr.net/npm/bootstrap@5.3.3/dist/css/bootstrap.min.css";
+
+std::string Indented(int blanks, std::string_view text) { return std::string(blanks, ' ').append(text); }
+
+}  // namespace
+
+std::string BuildLayout(std::string_view app_name, std::string_view css_framework, bool pwa_enabled,
+                        std::string_view navigation) {
+  LineWriter w;
+  w.Line("<!doctype html>").Line("<html lang=\"en\">").Line("<head>");
+  w.Line(Indented(4, "<meta charset=\"utf-8\">"));
+  w.Line(Indented(4, "<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\">"));
+  w.Line(Indented(4, "<title><?= htmlspecialchars($title ?? '" + PhpQuote(app_name) +
+                         "', ENT_QUOTES, 'UTF-8') ?></title>"));
+  if (css_framework == "bootstrap5")
+    w.Line(Indented(4, "<link href=\"" + std::string(kBootstrapCss) + "\" rel=\"stylesheet\">"));
+  w.Line(Indented(4, "<link rel=\"stylesheet\" href=\"" + UrlEcho("/assets/css/app.css") + "\">"));
+  if (pwa_enabled) w.Line(Indented(4, "<link rel=\"manifest\" href=\"" + UrlEcho("/manifest.webmanifest") + "\">"));
+  w.Line("</head>").Line("<body>");
+  w.Line(Indented(4, "<main class=\"container py-4\">"));
+  w.Line(Indented(8, "<header class=\"d-flex flex-wrap align-items-center gap-3 mb-4 pb-3 border-bottom\">"));
+  w.Line(Indented(12, "<a href=\"" + UrlEcho("/") + "\" class=\"text-decoration-none fs-5\"><strong>" +
+                          HtmlEscape(app_name) + "</strong></a>"));
+  w.Line(Indented(12, "<nav class=\"d-flex flex-wrap gap-3\">"));
+  w.Line(Indented(16, "<?php foreach ((class_exists('Schema') ? Schema::entities() : []) as $navEntity): ?>"));
+  w.Line(Indented(16, "<a class=\"link-secondary text-decoration-none\" href=\"<?= e(url('/' . $navEntity['id'])) ?>\">"
+                      "<?= e($navEntity['name'] ?? $navEntity['id']) ?></a>"));
+  w.Line(Indented(16, "<?php endforeach; ?>"));
+  w.Raw(navigation);
+  w.Line(Indented(12, "</nav>"));
+  w.Line(Indented(8, "</header>"));
+  w.Line(Indented(8, "<?php require $viewFile; ?>"));
+  w.Line(Indented(4, "</main>"));
+  w.Line(Indented(4, "<script src=\"" + UrlEcho("/assets/js/app.js") + "\" defer></script>"));
+  // The service worker is registered only where public/sw.js exists.
+  w.Line(Indented(4, "<?php if (is_file(dirname(__DIR__, 3) . '/public/sw.js')): ?>"
+                     "<script>if ('serviceWorker' in navigator) { navigator.serviceWorker.register("
+                     "<?= json_encode(url('/sw.js'), JSON_UNESCAPED_SLASHES | JSON_HEX_TAG) ?>)"
+                     ".catch(function (error) { console.error('Service worker registration failed', error); }); }"
+                     "</script><?php endif; ?>"));
+  w.Line("</body>").Line("</html>");
+  return w.Text();
+}
+
+}  // namespace qb::gen
