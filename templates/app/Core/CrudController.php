@@ -273,7 +273,12 @@ abstract class CrudController extends Controller
 
     private static function length(string $text): int
     {
-        return function_exists('mb_strlen') ? mb_strlen($text, 'UTF-8') : strlen($text);
+        if (function_exists('mb_strlen')) {
+            return mb_strlen($text, 'UTF-8');
+        }
+        // Without mbstring, count UTF-8 characters with PCRE; invalid UTF-8 falls back to bytes.
+        $count = preg_match_all('/./su', $text);
+        return $count === false ? strlen($text) : $count;
     }
 
     private static function parseDate(string $value, array $formats, string $output): ?string

@@ -34,7 +34,12 @@ $cell = static function (array $field, array $row): string {
             return '<a href="mailto:' . e($value) . '">' . e($value) . '</a>';
         case 'text':
             $text = (string) $value;
-            $short = function_exists('mb_substr') ? mb_substr($text, 0, 80, 'UTF-8') : substr($text, 0, 80);
+            if (function_exists('mb_substr')) {
+                $short = mb_substr($text, 0, 80, 'UTF-8');
+            } else {
+                // Without mbstring, cut after 80 UTF-8 characters with PCRE; invalid UTF-8 is cut by bytes.
+                $short = preg_match('/^.{0,80}/su', $text, $match) === 1 ? $match[0] : substr($text, 0, 80);
+            }
             return e($short) . (strlen($short) < strlen($text) ? '&hellip;' : '');
         default:
             return e($value);
