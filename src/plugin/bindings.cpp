@@ -6,6 +6,9 @@
 #include "check/project_file_check.hpp"
 #include "check/project_validator.hpp"
 #include "core/utf8.hpp"
+#include "generator/crud_generator.hpp"
+#include "generator/crud_theme.hpp"
+#include "generator/generate_application.hpp"
 #include "plan/plan_writer.hpp"
 #include "plugin/action_table.hpp"
 
@@ -36,6 +39,22 @@ ActionOutcome CreatePlan(const ActionParams& p) {
   return {p.Text(2), "OK|" + plan.message + "; plan=" + p.Text(1), true};
 }
 
+ActionOutcome Generate(const ActionParams& p) {
+  const gen::GenerationOutcome g = gen::GenerateApplication(p.Text(0), p.Text(1));
+  return {p.Text(2), (g.ok ? "OK|" : "ERROR|") + g.message, g.ok};
+}
+
+// Six slots carry preset, layout and accent; the older three-slot form uses the defaults.
+ActionOutcome GenerateCrud(const ActionParams& p) {
+  const bool six_slots = p.Count() >= 6;
+  const std::string variable = p.Text(six_slots ? 5 : 2);
+  const gen::GenerationOutcome g =
+      six_slots ? gen::GenerateCRUDApplication(p.Text(0), p.Text(1), p.Text(2), p.Text(3), p.Text(4))
+                : gen::GenerateCRUDApplication(p.Text(0), p.Text(1), gen::kDefaultPreset, gen::kDefaultLayout,
+                                               gen::kDefaultAccent);
+  return {variable, (g.ok ? "OK|" : "ERROR|") + g.message, g.ok};
+}
+
 }  // namespace
 
 ActionOutcome RunBinding(int action_id, const ActionParams& params) {
@@ -45,6 +64,8 @@ ActionOutcome RunBinding(int action_id, const ActionParams& params) {
     case 3: return ValidateProject(params, true);
     case 4: return ValidateProject(params, false);
     case 5: return CreatePlan(params);
+    case 6: return Generate(params);
+    case 7: return GenerateCrud(params);
   }
   if (FindAction(action_id) == nullptr) throw std::runtime_error("unknown action ID.");
   throw std::runtime_error("action " + std::to_string(action_id) + " is not available in this build.");

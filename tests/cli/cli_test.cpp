@@ -74,6 +74,33 @@ TEST(CliTest, ValidateSummaryAndPlan) {
   EXPECT_TRUE(std::filesystem::exists(dir.path() / "out/plan.json"));
 }
 
+TEST(CliTest, GenerateAndCrudThroughTheExports) {
+  TempDir dir;
+  const std::string project = std::string(QB_EXAMPLES_DIR) + "/bookshop.json";
+  const std::string base = std::filesystem::canonical(dir.path()).string();
+  const auto generate = Cli({"generate", project, "base"}, dir.path().string());
+  EXPECT_EQ(generate.exit_code, 0);
+  EXPECT_EQ(generate.out, "OK|Generated Corner Bookshop at " + base +
+                              "/base; database=sqlite; css=bootstrap5; pwa=false; api=false\n");
+
+  const auto three = Cli({"exec", "7", project, "old", "[V]"}, dir.path().string());
+  EXPECT_EQ(three.exit_code, 0);
+  EXPECT_EQ(three.out, "[V]=OK|Generated Corner Bookshop at " + base +
+                           "/old; database=sqlite; css=bootstrap5; pwa=false; api=false; CRUD generated for 3 "
+                           "table(s)\n");
+  EXPECT_NE(test::ReadBytes(dir.path() / "old/app/Views/layouts/main.php")
+                .find("<body class=\"ktb-theme-studio ktb-layout-dashboard\">"),
+            std::string::npos);
+
+  const auto six = Cli({"crud", project, "six", "editorial", "wide", "#0F766E"}, dir.path().string());
+  EXPECT_EQ(six.exit_code, 0) << six.err;
+  EXPECT_NE(test::ReadBytes(dir.path() / "six/app/Views/layouts/main.php")
+                .find("<body class=\"ktb-theme-editorial ktb-layout-wide\">"),
+            std::string::npos);
+  EXPECT_NE(test::ReadBytes(dir.path() / "six/public/assets/css/app.css").find("--ktb-accent:#0F766E;"),
+            std::string::npos);
+}
+
 TEST(CliTest, PlugInErrorsGoToStandardError) {
   const auto r = Cli({"design", "x.json"});
   EXPECT_EQ(r.exit_code, 1);

@@ -1,0 +1,18 @@
+// Generates the PHP application of a project file into an output directory.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace qb::gen {
+
+struct GenerationOutcome {
+  bool ok;
+  // "Generated <name> at <dir>; database=...; css=...; pwa=...; api=..." or the failure text.
+  std::string message;
+};
+
+// Validates first and writes nothing for an invalid project or a foreign output directory.
+GenerationOutcome GenerateApplication(std::string_view project_file, std::string_view output_directory);
+
+}  // namespace qb::gen
