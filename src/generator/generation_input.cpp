@@ -42,11 +42,14 @@ GenerationInput ReadGenerationInput(const Value& root) {
       json::BooleanMember(target, "pwaEnabled").value_or(json::BooleanMember(pwa, "enabled").value_or(false));
   in.api_enabled = json::BooleanMember(target, "apiEnabled").value_or(false);
 
-  std::set<std::string> page_ids;
+  std::set<std::string> page_ids, page_classes;
   ForEachObject(json::ArrayMember(&root, "pages"), [&](const Value& page, std::size_t n) {
     PageInput p;
     p.id = SafeFileId(json::StringMember(&page, "id").value_or("page-" + std::to_string(n)), "page");
     RejectCollision(page_ids, p.id, "Page");
+    // "about-us" and "about_us" are two files but one PHP class name.
+    if (!page_classes.insert(AsciiLower(PhpClassName(p.id))).second)
+      throw std::runtime_error("Page IDs collide after class name normalization: " + p.id);
     p.title = json::StringMember(&page, "title");
     p.route = NormalizeRoute(json::StringMember(&page, "route").value_or("/"));
     p.in_navigation = json::BooleanMember(&page, "showInNavigation").value_or(true);

@@ -39,7 +39,7 @@ struct GenerationInput {
 };
 
 // Reads the values with their defaults. Throws std::runtime_error when two pages or two tables
-// get the same file identifier (ignoring letter case).
+// get the same file identifier, or two pages the same controller class (ignoring letter case).
 GenerationInput ReadGenerationInput(const json::Value& root);
 
 }  // namespace qb::gen
