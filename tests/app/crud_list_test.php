@@ -38,6 +38,8 @@ foreach (crud_engines() as $engine) {
         '?sort=full_name&dir=asc' => array_slice(array_values($byName), 0, 3),
         '?sort=full_name&dir=desc&page=3' => [array_values($byName)[0]],
         '?sort=secret&dir=asc' => [$id[0], $id[1], $id[2]],
+        '?sort=email&dir=asc&page=2' => [$id[3], $id[4], $id[5]],
+        '?sort=email&dir=desc&page=2' => [$id[3], $id[2], $id[1]],
         '?sort=nope' => [$id[6], $id[5], $id[4]],
         '?page=2' => [$id[3], $id[2], $id[1]],
         '?page=0' => [$id[6], $id[5], $id[4]],
