@@ -99,10 +99,12 @@ final class MariaDbServer
     private function install(): void
     {
         $installer = getenv('QB_MARIADB_INSTALL_DB') ?: '/usr/bin/mariadb-install-db';
+        // A private tmpdir: bootstraps running side by side clash over temporary tables in /tmp.
+        mkdir($this->dir . '/tmp', 0700, true);
         $command = [
             $installer, '--no-defaults', '--datadir=' . $this->dir . '/data', '--user=' . self::currentUser(),
             '--auth-root-authentication-method=normal', '--skip-test-db', '--skip-name-resolve',
-            '--force', '--innodb-buffer-pool-size=16M', '--innodb-log-file-size=8M',
+            '--force', '--tmpdir=' . $this->dir . '/tmp', '--innodb-buffer-pool-size=16M', '--innodb-log-file-size=8M',
         ];
         $proc = proc_open($command, [0 => ['file', '/dev/null', 'r'], 1 => ['file', $this->dir . '/install.log', 'w'],
             2 => ['redirect', 1]], $pipes);
@@ -118,7 +120,7 @@ final class MariaDbServer
         $command = [
             $server, '--no-defaults', '--datadir=' . $this->dir . '/data', '--user=' . self::currentUser(),
             '--bind-address=127.0.0.1', '--port=' . $this->port, '--socket=' . $this->socket,
-            '--pid-file=' . $this->dir . '/mariadb.pid', '--log-error=' . $log,
+            '--pid-file=' . $this->dir . '/mariadb.pid', '--log-error=' . $log, '--tmpdir=' . $this->dir . '/tmp',
             '--skip-grant-tables', '--skip-name-resolve', '--skip-log-bin', '--performance-schema=OFF',
             '--innodb-buffer-pool-size=16M', '--innodb-log-file-size=8M', '--innodb-flush-log-at-trx-commit=0',
             '--innodb-doublewrite=0', '--character-set-server=utf8mb4', '--collation-server=utf8mb4_unicode_ci',
