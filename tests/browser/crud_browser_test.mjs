@@ -1,0 +1,258 @@
+// Headless Chromium clicks through the generated CRUD bookshop: add, list, edit and delete
+// records through the forms, and screenshots of the dashboard and a list page per theme.
+import { chromium } from 'playwright-core';
+import assert from 'node:assert/strict';
+import { spawn, spawnSync } from 'node:child_process';
+import { mkdirSync, mkdtempSync, readFileSync, rmSync } from 'node:fs';
+import { connect, createServer } from 'node:net';
+import { tmpdir } from 'node:os';
+import { join } from 'node:path';
+
+const cli = process.env.QB_CLI;
+const sourceDir = process.env.QB_SOURCE_DIR;
+const buildDir = process.env.QB_BUILD_DIR;
+if (!cli || !sourceDir || !buildDir) {
+  console.error('QB_CLI, QB_SOURCE_DIR and QB_BUILD_DIR must be set');
+  process.exit(2);
+}
+const shotsDir = join(buildDir, 'screenshots');
+mkdirSync(shotsDir, { recursive: true });
+
+// Theme, layout and accent per generated app; the computed body background proves app.css applied.
+const themes = [
+  { preset: 'studio', layout: 'dashboard', accent: '#2563eb', background: { image: 'linear-gradient' } },
+  { preset: 'midnight', layout: 'wide', accent: '#22d3ee', background: { color: 'rgb(11, 18, 32)' } },
+  { preset: 'editorial', layout: 'centered', accent: '#b45309', background: { color: 'rgb(247, 243, 235)' } },
+  { preset: 'campus', layout: 'dashboard', accent: '#047857', background: { color: 'rgb(241, 247, 244)' } },
+];
+
+const work = mkdtempSync(join(tmpdir(), 'qb-browser-'));
+const servers = [];
+let context = null;
+let checks = 0;
+
+function eq(actual, expected, what) {
+  checks++;
+  assert.deepEqual(actual, expected, what);
+}
+
+function ok(condition, what) {
+  checks++;
+  assert.ok(condition, what);
+}
+
+function hexToRgb(hex) {
+  const n = parseInt(hex.slice(1), 16);
+  return `rgb(${n >> 16}, ${(n >> 8) & 255}, ${n & 255})`;
+}
+
+function freePort() {
+  return new Promise((resolve, reject) => {
+    const probe = createServer();
+    probe.once('error', reject);
+    probe.listen(0, '127.0.0.1', () => {
+      const { port } = probe.address();
+      probe.close(() => resolve(port));
+    });
+  });
+}
+
+function canConnect(port) {
+  return new Promise((resolve) => {
+    const socket = connect({ host: '127.0.0.1', port });
+    socket.once('connect', () => { socket.destroy(); resolve(true); });
+    socket.once('error', () => resolve(false));
+  });
+}
+
+// Serves the app's public folder on 127.0.0.1 with its own SQLite file.
+async function serve(appDir, name) {
+  const port = await freePort();
+  const server = spawn('php', ['-S', `127.0.0.1:${port}`, '-t', join(appDir, 'public')], {
+    cwd: appDir,
+    env: { ...process.env, DB_DATABASE: join(work, `${name}.sqlite`), APP_DEBUG: 'true', APP_ENV: 'testing' },
+    stdio: ['ignore', 'ignore', 'pipe'],
+  });
+  let log = '';
+  server.stderr.on('data', (chunk) => { log = (log + chunk).slice(-4000); });
+  servers.push(server);
+  for (let attempt = 0; attempt < 200; attempt++) {
+    if (server.exitCode !== null) break;
+    if (await canConnect(port)) return `http://127.0.0.1:${port}`;
+    await new Promise((r) => setTimeout(r, 50));
+  }
+  throw new Error(`PHP server for ${name} did not start: ${log}`);
+}
+
+function stopAll() {
+  for (const server of servers) {
+    if (server.exitCode === null && server.signalCode === null) server.kill('SIGTERM');
+  }
+}
+
+function generate(theme) {
+  const out = join(work, theme.preset);
+  const result = spawnSync(cli, ['crud', join(sourceDir, 'examples', 'bookshop.json'), out,
+    theme.preset, theme.layout, theme.accent], { encoding: 'utf8' });
+  assert.equal(result.status, 0, `crud generation failed: ${result.stdout} ${result.stderr}`);
+  return out;
+}
+
+// The list row whose cells contain the text.
+function row(page, text) {
+  return page.locator('table tbody tr').filter({ hasText: text });
+}
+
+
+// Clicks Save on the form and waits for the list page with its flash message.
+async function save(page, listUrl, flash) {
+  await Promise.all([page.waitForURL(listUrl), page.getByRole('button', { name: 'Save' }).click()]);
+  await page.locator('.alert', { hasText: flash }).waitFor();
+}
+
+async function addAuthor(page, base, fullName) {
+  await page.goto(`${base}/authors/create`);
+  await page.fill('#f_full_name', fullName);
+  await page.fill('#f_website', 'https://example.org/authors');
+  await page.fill('#f_born_on', '1929-10-21');
+  await save(page, `${base}/authors`, 'Authors: record added.');
+  eq(await row(page, fullName).count(), 1, 'the new author is listed');
+}
+
+async function addBook(page, base, title, author) {
+  await page.goto(`${base}/books/create`);
+  eq(await page.inputValue('#f_price'), '9.99', 'price default on the add form');
+  ok(await page.isChecked('#f_in_stock'), 'in-stock default "true" ticks the box');
+  eq(await page.inputValue('#f_format'), 'Paperback', 'format default selected');
+  await page.fill('#f_title', title);
+  await page.fill('#f_isbn', '9780441478125');
+  await page.selectOption('#f_author_id', { label: author });
+  await page.fill('#f_pages', '304');
+  await page.fill('#f_price', '8.50');
+  await page.fill('#f_released_at', '1969-03-01T10:30');
+  await page.fill('#f_reading_time', '05:45');
+  await page.fill('#f_blurb', 'Winter, <b>an envoy</b> & a planet.');
+  await page.fill('#f_staff_pin', 'secret');
+  await save(page, `${base}/books`, 'Books: record added.');
+  const added = row(page, title);
+  eq(await added.count(), 1, 'the new book is listed');
+  const text = await added.innerText();
+  for (const expected of [author, '304', '8.5', 'Yes', 'Paperback', '1969-03-01 10:30', '05:45']) {
+    ok(text.includes(expected), `book row shows ${expected}: ${text}`);
+  }
+}
+
+async function editAndDeleteBook(page, base, title, author) {
+  const books = `${base}/books`;
+  await Promise.all([page.waitForURL(/\/books\/edit\?id=\d+$/), row(page, title).getByRole('link', { name: 'Edit' }).click()]);
+  eq(await page.inputValue('#f_title'), title, 'edit form shows the stored title');
+  eq(await page.inputValue('#f_released_at'), '1969-03-01T10:30', 'edit form shows the date-time for its input');
+  eq(await page.inputValue('#f_reading_time'), '05:45', 'edit form shows the time for its input');
+  eq(await page.inputValue('#f_blurb'), 'Winter, <b>an envoy</b> & a planet.', 'edit form shows the text as typed');
+  eq(await page.inputValue('#f_staff_pin'), '', 'edit form never shows the password');
+  eq((await page.locator('#f_author_id option:checked').innerText()).trim(), author, 'edit form selects the author');
+
+  const renamed = 'The Dispossessed';
+  await page.fill('#f_title', renamed);
+  await page.uncheck('#f_in_stock');
+  await page.selectOption('#f_format', 'E-book');
+  await save(page, books, 'Books: record updated.');
+  eq(await row(page, title).count(), 0, 'the old title is gone after the edit');
+  const edited = await row(page, renamed).innerText();
+  for (const expected of [author, 'No', 'E-book']) {
+    ok(edited.includes(expected), `edited row shows ${expected}: ${edited}`);
+  }
+
+  // Cancelling the confirmation keeps the record.
+  let question = '';
+  page.once('dialog', (dialog) => { question = dialog.message(); dialog.dismiss(); });
+  await row(page, renamed).getByRole('button', { name: 'Delete' }).click();
+  eq(question, 'Delete this record?', 'delete asks for confirmation');
+  await page.reload();
+  eq(await row(page, renamed).count(), 1, 'a dismissed confirmation deletes nothing');
+
+  page.once('dialog', (dialog) => dialog.accept());
+  await row(page, renamed).getByRole('button', { name: 'Delete' }).click();
+  await page.locator('.alert', { hasText: 'Record deleted.' }).waitFor();
+  eq(page.url(), books, 'delete returns to the list');
+  eq(await row(page, renamed).count(), 0, 'the deleted book is gone');
+  await page.locator('td', { hasText: 'No records yet.' }).waitFor();
+  eq((await page.locator('h1 small').innerText()).trim(), '0 records', 'the count drops to zero');
+}
+
+async function checkTheme(page, theme) {
+  const style = await page.evaluate(() => {
+    const body = getComputedStyle(document.body);
+    const button = document.querySelector('.btn-primary');
+    return {
+      classes: document.body.className,
+      color: body.backgroundColor,
+      image: body.backgroundImage,
+      accent: button ? getComputedStyle(button).backgroundColor : null,
+    };
+  });
+  eq(style.classes, `ktb-theme-${theme.preset} ktb-layout-${theme.layout}`, 'body classes select theme and layout');
+  if (theme.background.color) eq(style.color, theme.background.color, `${theme.preset} page background`);
+  if (theme.background.image) ok(style.image.includes(theme.background.image), `${theme.preset} page gradient: ${style.image}`);
+  eq(style.accent, hexToRgb(theme.accent), `${theme.preset} primary button uses the accent`);
+}
+
+async function run() {
+  context = await chromium.launchPersistentContext(join(work, 'profile'), {
+    executablePath: '/usr/bin/chromium',
+    headless: true,
+    viewport: { width: 1280, height: 900 },
+    args: ['--headless', '--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run',
+      '--disable-background-networking', '--disable-component-update', '--disable-sync'],
+  });
+  // Only the local server is reachable; the CDN stylesheet is refused at once.
+  await context.route('**/*', (route) => (new URL(route.request().url()).hostname === '127.0.0.1'
+    ? route.continue() : route.abort()));
+  const page = context.pages()[0] ?? await context.newPage();
+  const problems = [];
+  page.on('pageerror', (error) => problems.push(`script error: ${error.message}`));
+  page.on('response', (response) => {
+    if (response.status() >= 500) problems.push(`${response.status()} from ${response.url()}`);
+  });
+
+  for (const [index, theme] of themes.entries()) {
+    const appDir = generate(theme);
+    const base = await serve(appDir, theme.preset);
+    await context.clearCookies();
+    const author = 'Ursula K. Le Guin';
+    const title = 'The Left Hand of Darkness';
+    await addAuthor(page, base, author);
+    await addBook(page, base, title, author);
+
+    await page.goto(`${base}/`);
+    await checkTheme(page, theme);
+    const counts = await page.locator('.card p').allInnerTexts();
+    eq(counts.map((t) => t.split(' ')[0]), ['0', '1', '1'], 'dashboard counts per table');
+    await page.screenshot({ path: join(shotsDir, `${theme.preset}-dashboard.png`), fullPage: true });
+
+    await page.goto(`${base}/books`);
+    await checkTheme(page, theme);
+    await page.screenshot({ path: join(shotsDir, `${theme.preset}-books-list.png`), fullPage: true });
+
+    if (index === 0) await editAndDeleteBook(page, base, title, author);
+    stopAll();
+  }
+  eq(problems, [], 'no server errors or script errors');
+}
+
+const stopOnSignal = () => { stopAll(); process.exit(1); };
+process.on('SIGTERM', stopOnSignal);
+process.on('SIGINT', stopOnSignal);
+process.on('exit', stopAll);
+
+try {
+  await run();
+  console.log(`${checks} checks passed; screenshots in ${shotsDir}`);
+} catch (error) {
+  console.error(`FAIL after ${checks} checks: ${error.stack ?? error}`);
+  process.exitCode = 1;
+} finally {
+  await context?.close().catch(() => {});
+  stopAll();
+  rmSync(work, { recursive: true, force: true });
+}
