@@ -1,0 +1,11 @@
+<section class="py-4 page-contact">
+  <div class="container-fluid">
+    <div class="mb-4">
+      <span class="badge text-bg-primary mb-2">contact</span>
+      <h1 class="display-6 fw-bold"><?= htmlspecialchars($title ?? 'Contact', ENT_QUOTES, 'UTF-8') ?></h1>
+    </div>
+    <div class="card border-0 shadow-sm rounded-4"><div class="card-body p-4 p-lg-5">
+      <div class="page-content">Write to hello@example.com.</div>
+    </div></div>
+  </div>
+</section>
