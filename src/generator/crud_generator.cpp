@@ -133,8 +133,12 @@ GenerationOutcome GenerateCRUDApplication(std::string_view project_file, std::st
     project.LoadFromFile(project_file);
 
     ThemeLayout(files, NormalizePreset(preset), NormalizeLayout(layout));
-    files.Write("public/assets/css/app.css",
-                files.Read("public/assets/css/app.css") + "\r\n" + BuildThemeCss(NormalizeAccent(accent)));
+    const std::string theme_css = BuildThemeCss(NormalizeAccent(accent));
+    files.Write("public/assets/css/app.css", files.Read("public/assets/css/app.css") + "\r\n" + theme_css);
+    // The Tailwind build replaces public/assets/css/app.css with what it compiles from its source,
+    // so the theme must be in the source too.
+    if (project.css_framework == "tailwind")
+      files.Write("resources/css/app.css", files.Read("resources/css/app.css") + "\r\n" + theme_css);
     if (project.entities.empty())
       return {false, "No tables are defined. Add at least one table in the database designer (KTBDesignDatabase)."};
 

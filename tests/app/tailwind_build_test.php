@@ -44,4 +44,13 @@ foreach (['.py-4{', '.mb-4{', '.gap-3{', '.flex-wrap{', '.container{'] as $rule)
 T::true(!str_contains($compiled, '.grid-cols-7{'), 'unused utilities are purged');
 T::same($source, (string) file_get_contents($app . '/resources/css/app.css'), 'the source stylesheet is left as it was');
 
+// The CRUD variant's theme survives the build.
+[$code, $output] = quillbarrow('crud', example('club-events.json'), $app, 'campus', 'wide', '#047857');
+T::same(0, $code, "crud generation into the built app\n" . $output);
+[$code, $output] = run_in($app, 'npm run build:css --silent', ['NODE_ENV' => 'production']);
+T::same(0, $code, "npm run build:css of the CRUD app succeeds\n" . $output);
+$themed = (string) file_get_contents($css);
+T::contains('body.ktb-theme-campus{', $themed, 'the theme rules are compiled in');
+T::contains('#047857', $themed, 'with the accent colour');
+
 T::finish();

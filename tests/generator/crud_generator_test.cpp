@@ -9,9 +9,9 @@
 namespace qb::gen {
 namespace {
 
-std::string Project(const std::string& entities) {
+std::string Project(const std::string& entities, const std::string& css = "bootstrap5") {
   return R"({"schemaVersion": "1.0.0", "project": {"id": "shop", "name": "Shop", "version": "1.0.0"},
-    "target": {"backend": "php-mvc", "database": "sqlite", "cssFramework": "bootstrap5"},
+    "target": {"backend": "php-mvc", "database": "sqlite", "cssFramework": ")" + css + R"("},
     "database": {"entities": )" + entities + R"(},
     "pages": [{"id": "about", "title": "About", "route": "/about"}], "build": {}})";
 }
@@ -85,6 +85,16 @@ TEST_F(CrudGeneratorTest, ThemesTheLayoutAndStylesheetOncePerRun) {
   EXPECT_NE(css.find("--ktb-accent:#2563eb;"), std::string::npos);
   EXPECT_EQ(css.find("#ABCDEF"), std::string::npos) << "the rerun replaces the previous theme";
   EXPECT_EQ(css.find(":root{"), css.rfind(":root{"));
+}
+
+TEST_F(CrudGeneratorTest, TailwindSourceCarriesTheThemeThroughItsBuild) {
+  const std::string project = dir_.Write("p.json", Project(kTwoTables, "tailwind"));
+  ASSERT_TRUE(GenerateCRUDApplication(project, dir_.File("out"), "campus", "wide", "#047857").ok);
+  ASSERT_TRUE(GenerateCRUDApplication(project, dir_.File("out"), "campus", "wide", "#047857").ok);
+  const std::string source = Read("resources/css/app.css");
+  EXPECT_TRUE(source.starts_with("@tailwind base;\r\n")) << source;
+  EXPECT_NE(source.find("--ktb-accent:#047857;"), std::string::npos);
+  EXPECT_EQ(source.find(":root{"), source.rfind(":root{")) << "once per run";
 }
 
 TEST_F(CrudGeneratorTest, KeepsAnEditedTableController) {
