@@ -42,6 +42,10 @@ TEST(ProjectFileCheckTest, ResultTexts) {
       {"missing.json", "ERROR|Project file does not exist: " + base + "/missing.json"},
       {"folder.json", "ERROR|Project file does not exist: " + base + "/folder.json"},
       {" project.json", "ERROR|Project file does not exist: " + base + "/ project.json"},
+      {"project.json/", "ERROR|Project file does not exist: " + base + "/project.json/"},
+      {"./project.json//", "ERROR|Project file does not exist: " + base + "/project.json/"},
+      {"./", "ERROR|Project file does not exist: " + base + "/"},
+      {".", "ERROR|Project file does not exist: " + base},
   };
   for (const auto& c : cases) EXPECT_EQ(CheckProjectFile(c.path), c.result) << '"' << c.path << '"';
 }
