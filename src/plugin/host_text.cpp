@@ -13,6 +13,7 @@ std::string HostTextToString(char* const* slot) {
 }
 
 void ReturnHostText(char** slot, std::string_view utf8) {
+  if (slot == nullptr) return;
   FreeHostText(slot);
   const std::string text = ToHostEncoding(utf8);
   char* block = AllocHostBlock(text.size() + 1);
@@ -22,7 +23,7 @@ void ReturnHostText(char** slot, std::string_view utf8) {
 }
 
 void FreeHostText(char** slot) {
-  if (*slot == nullptr) return;
+  if (slot == nullptr || *slot == nullptr) return;
   FreeHostBlock(*slot);
   *slot = nullptr;
 }

@@ -10,7 +10,7 @@ namespace qb::host {
 std::string HostTextToString(char* const* slot);
 
 // Releases the slot's old block, then stores a new host block holding text in host encoding.
-// When the allocation fails the slot stays null.
+// When the allocation fails the slot stays null; a missing slot is skipped.
 void ReturnHostText(char** slot, std::string_view utf8);
 
 // Releases a block the host handed over and clears the slot.

@@ -119,6 +119,14 @@ TEST_F(HostAbiTest, InitReleasesBlocksAlreadyInItsSlotsAndFillsThem) {
   for (char* slot : slots) std::free(slot);
 }
 
+TEST_F(HostAbiTest, InitSkipsMissingSlots) {
+  char* author = nullptr;
+  Export<decltype(&nbInitPlugIn)>("nbInitPlugIn")(nullptr, nullptr, &author, nullptr);
+  ASSERT_NE(author, nullptr);
+  EXPECT_GT(std::strlen(author), 0u);
+  std::free(author);
+}
+
 TEST_F(HostAbiTest, EachCallWritesExactlyOneVariable) {
   struct Case { int id; std::vector<std::string> params; int result; std::pair<std::string, std::string> write; };
   const Case cases[] = {
