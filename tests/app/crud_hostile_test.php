@@ -56,6 +56,8 @@ foreach (crud_engines() as $engine) {
         ['/books/store', ['title' => 'x', 'format' => 'Paperback', 'pages' => '99999999999999999999']],
         ['/books/store', ['title' => 'x', 'format' => 'Paperback', 'price' => '1e20']],
         ['/books/store', ['title' => 'x', 'format' => 'Paperback', 'price' => '-99999999999999.5']],
+        ['/books/store', ['title' => 'x', 'format' => 'Paperback', 'price' => '9999999999999.995']],
+        ['/books/store', ['title' => 'x', 'format' => 'Paperback', 'price' => '-9999999999999.999']],
         ['/books/store', ['title' => ['x'], 'format' => ['Paperback'], 'in_stock' => ['1']]],
         ['/books/store', ['title' => 'x', 'format' => 'Paperback', 'published_on' => "2024-01-01' OR 1=1 --"]],
         ['/notes/store', ['title' => '`; DROP TABLE `notes`; --', 'book_id' => "$bookId; DROP TABLE books"]],

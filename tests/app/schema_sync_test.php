@@ -213,7 +213,8 @@ $library = [
     // Defaults that MySQL cannot store in the column are left out there; SQLite keeps them.
     table('odd_defaults', [field('due', 'date', ['default' => 'tomorrow']), field('at', 'datetime', ['default' => '2024-01-31 23:59']),
         field('short', 'string', ['length' => 5, 'default' => 'Untitled']), field('big', 'integer', ['default' => '99999999999']),
-        field('small', 'integer', ['default' => '-12'])]),
+        field('small', 'integer', ['default' => '-12']), field('span', 'time', ['default' => '838:59']),
+        field('beyond', 'time', ['default' => '839:00'])]),
 ];
 
 $expectedColumns = [
@@ -244,6 +245,8 @@ $expectedColumns = [
             'short' => ['VARCHAR(5)', true, "'Untitled'"],
             'big' => ['INTEGER', true, '99999999999'],
             'small' => ['INTEGER', true, '-12'],
+            'span' => ['TIME', true, "'838:59'"],
+            'beyond' => ['TIME', true, "'839:00'"],
         ],
     ],
     'mariadb' => [
@@ -273,6 +276,8 @@ $expectedColumns = [
             'short' => ['VARCHAR(5)', true, null],
             'big' => ['INT(11)', true, null],
             'small' => ['INT(11)', true, '-12'],
+            'span' => ['TIME', true, "'838:59:00'"],
+            'beyond' => ['TIME', true, null],
         ],
     ],
 ];
