@@ -15,7 +15,8 @@ bool DirectoryHasFiles(std::string_view dir) {
        it.increment(ec)) {
     if (!it->is_directory(ec)) return true;
   }
-  return false;
+  // A folder that cannot be searched to the end may hold files; count it as holding some.
+  return static_cast<bool>(ec);
 }
 
 void PrepareOutputDirectory(std::string_view dir) {

@@ -9,6 +9,7 @@ namespace qb::gen {
 inline constexpr std::string_view kMarkerFile = ".kettlebourne-generated";
 
 // True when the folder holds at least one file anywhere below it; folders alone do not count.
+// Also true when part of it cannot be read.
 bool DirectoryHasFiles(std::string_view dir);
 
 // Throws std::runtime_error when dir holds files but no marker (someone else's folder); creates

@@ -4,6 +4,11 @@
 
 #include <filesystem>
 
+#ifndef _WIN32
+#include <sys/wait.h>
+#include <unistd.h>
+#endif
+
 #include "support/temp_dir.hpp"
 
 namespace qb::gen {
@@ -90,6 +95,29 @@ TEST_F(GenerateApplicationTest, ProtectsForeignDirectories) {
   EXPECT_TRUE(Generate(Project()).ok) << "generated directory reused";
   EXPECT_EQ(Read("custom.txt"), "kept");
 }
+
+#ifndef _WIN32
+TEST_F(GenerateApplicationTest, TreatsAFolderItCannotSearchAsHoldingFiles) {
+  const std::string project = dir_.Write("p.json", Project());
+  dir_.Write("out/locked/index.php", "mine");
+  fs::permissions(dir_.path(), fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec |
+                                   fs::perms::others_read | fs::perms::others_exec);
+  fs::permissions(dir_.path() / "out/locked", fs::perms::none);
+  // root reads every folder, so the generation runs as an unprivileged user in a child process.
+  const pid_t pid = fork();
+  if (pid == 0) {
+    if (geteuid() == 0 && setuid(65534) != 0) _exit(2);
+    const GenerationOutcome g = GenerateApplication(project, dir_.File("out"));
+    _exit(!g.ok && g.message.rfind("Output directory is not empty and has no", 0) == 0 ? 0 : 1);
+  }
+  int status = -1;
+  waitpid(pid, &status, 0);
+  fs::permissions(dir_.path() / "out/locked", fs::perms::owner_all);
+  ASSERT_TRUE(WIFEXITED(status));
+  EXPECT_EQ(WEXITSTATUS(status), 0);
+  EXPECT_FALSE(Exists(".kettlebourne-generated"));
+}
+#endif
 
 TEST_F(GenerateApplicationTest, PagesGetFilesRoutesAndRequireLinesInReverseOrder) {
   const std::string pages = R"([
