@@ -351,8 +351,8 @@ abstract class CrudController extends Controller
                     }
                     break;
                 case 'decimal':
-                    // DECIMAL(15,2) holds 13 digits before the point; MySQL refuses anything larger.
-                    if (!is_numeric($text) || ($mysql && abs((float) $text) >= 1e13)) {
+                    // DECIMAL(15,2) holds 13 digits before the point; MySQL refuses anything that rounds larger.
+                    if (!is_numeric($text) || ($mysql && abs((float) $text) >= 9999999999999.995)) {
                         $message = $label . ' must be a number.';
                     }
                     break;

@@ -319,7 +319,8 @@ final class Schema
             return preg_match($pattern, $default, $m) === 1 && checkdate((int) $m[2], (int) $m[3], (int) $m[1]);
         }
         if ($type === 'time') {
-            return preg_match('/^-?\d{1,3}:[0-5]\d(:[0-5]\d)?$/', $default) === 1;
+            // TIME holds -838:59:59 to 838:59:59.
+            return preg_match('/^-?(\d{1,3}):[0-5]\d(:[0-5]\d)?$/', $default, $m) === 1 && (int) $m[1] <= 838;
         }
         if (str_starts_with(self::columnType($field, true), 'VARCHAR(')) {
             $characters = preg_match_all('/./su', $default);
