@@ -71,10 +71,4 @@ std::string Write(const Value& value) {
   return out;
 }
 
-std::string Quote(std::string_view text) {
-  std::string out;
-  AppendQuoted(out, text);
-  return out;
-}
-
 }  // namespace qb::json

@@ -68,9 +68,4 @@ const ActionSpec* FindAction(int id) {
 
 std::span<const Registration> RegistrationSequence() { return kSequence; }
 
-int ActionParamCount(int id) {
-  const ActionSpec* action = FindAction(id);
-  return action ? static_cast<int>(action->type_codes.size()) : 0;
-}
-
 }  // namespace qb::host

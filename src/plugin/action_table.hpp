@@ -25,7 +25,4 @@ const std::vector<ActionSpec>& Actions();
 const ActionSpec* FindAction(int id);
 std::span<const Registration> RegistrationSequence();
 
-// Number of parameters of an action; 0 for an unknown ID.
-int ActionParamCount(int id);
-
 }  // namespace qb::host
