@@ -10,13 +10,6 @@
 namespace qb {
 namespace {
 
-// The text from the last "." of the file name on, as a file manager shows it (".json" included).
-std::string FileExtension(const std::string& full) {
-  const std::string name = PathToUtf8(PathFromUtf8(full).filename());
-  const auto dot = name.rfind('.');
-  return dot == std::string::npos ? std::string() : name.substr(dot);
-}
-
 bool EndsWithSeparator(std::string_view path) {
   return path.ends_with('/') || (std::filesystem::path::preferred_separator == '\\' && path.ends_with('\\'));
 }
@@ -38,7 +31,7 @@ std::string CheckProjectFile(std::string_view path) {
     std::error_code ec;
     if (!std::filesystem::is_regular_file(PathFromUtf8(full), ec))
       return "ERROR|Project file does not exist: " + full;
-    if (!SameTextAscii(FileExtension(full), ".json"))
+    if (!HasJsonExtension(full))
       return "WARNING|File exists but does not have a .json extension: " + full;
     return "OK|Project file exists: " + full;
   } catch (const std::exception& e) {

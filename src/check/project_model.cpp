@@ -2,6 +2,7 @@
 #include "check/project_model.hpp"
 
 #include "core/json_lookup.hpp"
+#include "core/json_write.hpp"
 
 namespace qb {
 
@@ -30,10 +31,9 @@ ProjectModel LoadProjectModel(const json::Value& root) {
 }
 
 std::string ProjectModel::Summary() const {
-  auto flag = [](bool b) { return b ? "true" : "false"; };
   return "Project=" + project_name + "; ID=" + project_id + "; Version=" + project_version + "; Backend=" + backend +
-         "; Database=" + database_engine + "; CSS=" + css_framework + "; PWA=" + flag(pwa_enabled) +
-         "; API=" + flag(api_enabled) + "; Pages=" + std::to_string(page_count) +
+         "; Database=" + database_engine + "; CSS=" + css_framework + "; PWA=" + json::BooleanText(pwa_enabled) +
+         "; API=" + json::BooleanText(api_enabled) + "; Pages=" + std::to_string(page_count) +
          "; Entities=" + std::to_string(entity_count) + "; Connections=" + std::to_string(connection_count) +
          "; Output=" + output_directory;
 }

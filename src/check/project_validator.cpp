@@ -36,12 +36,6 @@ std::string JoinIssues(const Issues& issues) {
 
 ValidationOutcome Failed(const Issues& issues) { return {false, JoinIssues(issues), std::nullopt}; }
 
-bool HasJsonExtension(std::string_view file_name) {
-  const std::string name = PathToUtf8(PathFromUtf8(file_name).filename());
-  const auto dot = name.rfind('.');
-  return dot != std::string::npos && SameTextAscii(name.substr(dot), ".json");
-}
-
 void CheckProject(const Value& root, Issues& issues) {
   const Value* project = json::ObjectMember(&root, "project");
   if (project == nullptr) {

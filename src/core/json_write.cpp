@@ -37,7 +37,7 @@ void AppendIndent(std::string& out, int level) { out.append(static_cast<std::siz
 void AppendValue(std::string& out, const Value& v, int level) {
   switch (v.kind()) {
     case Kind::Null: out += "null"; return;
-    case Kind::Boolean: out += v.AsBoolean() ? "true" : "false"; return;
+    case Kind::Boolean: out += BooleanText(v.AsBoolean()); return;
     case Kind::Number: out += v.Text(); return;
     case Kind::String: AppendQuoted(out, v.Text()); return;
     case Kind::Array:

@@ -9,4 +9,7 @@ namespace qb::json {
 
 std::string Write(const Value& value);
 
+// "true" or "false", as JSON writes a Boolean.
+inline const char* BooleanText(bool value) { return value ? "true" : "false"; }
+
 }  // namespace qb::json

@@ -22,6 +22,12 @@ std::string ExpandPath(std::string_view text) {
   return PathToUtf8(path);
 }
 
+bool HasJsonExtension(std::string_view path) {
+  const std::string name = PathToUtf8(PathFromUtf8(path).filename());
+  const auto dot = name.rfind('.');
+  return dot != std::string::npos && SameTextAscii(std::string_view(name).substr(dot), ".json");
+}
+
 bool IsBelowFolder(std::string_view path, std::string_view folder) {
   const std::string prefix = std::string(folder) + static_cast<char>(std::filesystem::path::preferred_separator);
   return path.size() > prefix.size() && SameTextAscii(path.substr(0, prefix.size()), prefix);

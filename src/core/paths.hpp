@@ -14,6 +14,9 @@ std::string PathToUtf8(const std::filesystem::path& path);
 // separator (except for a root).
 std::string ExpandPath(std::string_view text);
 
+// True when the file name ends in ".json", ignoring letter case (".json" alone included).
+bool HasJsonExtension(std::string_view path);
+
 // True when path lies below folder (both expanded), comparing ASCII letters without case.
 bool IsBelowFolder(std::string_view path, std::string_view folder);
 

@@ -15,4 +15,8 @@ std::string BuildCsrf() { return std::string(Template("app/Core/Csrf.php")); }
 std::string BuildSession() { return std::string(Template("app/Core/Session.php")); }
 std::string BuildHomeController() { return std::string(Template("app/Controllers/HomeController.php")); }
 
+std::string FrontControllerRequireLine(std::string_view file) {
+  return "require_once dirname(__DIR__) . '/app/" + std::string(file) + "';\r\n";
+}
+
 }  // namespace qb::gen

@@ -8,6 +8,7 @@
 #include "core/paths.hpp"
 #include "core/text_file.hpp"
 #include "core/utf8.hpp"
+#include "generator/core_files.hpp"
 #include "generator/crud_theme.hpp"
 #include "generator/line_writer.hpp"
 #include "generator/templates.hpp"
@@ -17,7 +18,6 @@
 namespace qb::gen {
 namespace {
 
-constexpr std::string_view kHomeRequireLine = "require_once dirname(__DIR__) . '/app/Controllers/HomeController.php';\r\n";
 constexpr std::string_view kRouterLine = "$router = new Router();\r\n";
 
 // Reads and writes files of one generated application; paths are relative with "/" separators.
@@ -76,7 +76,7 @@ TableRegistrations WriteTableControllers(const OutputFiles& files, const model::
     const std::string path = "app/Controllers/" + cls + ".php";
     // A controller is the place for hand-written overrides, so an existing one is kept.
     if (!files.Exists(path)) files.Write(path, BuildEntityCrudController(table.id));
-    require_lines.Line("require_once dirname(__DIR__) . '/app/Controllers/" + cls + ".php';");
+    require_lines.Raw(FrontControllerRequireLine("Controllers/" + cls + ".php"));
     const std::string base = "/" + table.id;
     auto route = [&](const char* verb, const std::string& p, const char* action) {
       route_lines.Line(std::string("$router->") + verb + "('" + p + "', [" + cls + "::class, '" + action + "']);");
@@ -96,8 +96,7 @@ void RegisterInFrontController(const OutputFiles& files, const std::string& requ
   if (text.find(kHomeRequireLine) == std::string::npos)
     throw std::runtime_error("public/index.php has no HomeController require line to extend.");
   ReplaceFirst(text, kHomeRequireLine,
-               std::string(kHomeRequireLine) + "require_once dirname(__DIR__) . '/app/Core/CrudController.php';\r\n" +
-                   require_lines);
+               kHomeRequireLine + FrontControllerRequireLine("Core/CrudController.php") + require_lines);
   files.Write("public/index.php", text);
 }
 

@@ -2,6 +2,7 @@
 #include "model/field.hpp"
 
 #include "core/json_lookup.hpp"
+#include "core/json_write.hpp"
 #include "core/utf8.hpp"
 #include "model/field_types.hpp"
 #include "model/json_access.hpp"
@@ -53,7 +54,7 @@ void Field::LoadFromJson(const json::Value& obj) {
   searchable = JsonBool(&obj, "searchable", searchable);
   const json::Value* stored_default = obj.Find("default");
   default_value = (stored_default != nullptr && stored_default->IsBoolean())
-                      ? (stored_default->AsBoolean() ? "true" : "false")
+                      ? json::BooleanText(stored_default->AsBoolean())
                       : JsonStr(&obj, "default", "");
   help = JsonStr(&obj, "help", "");
   options = ReadOptions(obj);

@@ -1,6 +1,7 @@
 // JSON member readers and writers.
 #include "model/json_access.hpp"
 
+#include "core/json_write.hpp"
 #include "core/utf8.hpp"
 #include "model/number_text.hpp"
 
@@ -23,7 +24,7 @@ bool JsonBool(const json::Value* obj, std::string_view key, bool fallback) {
   const json::Value* v = Member(obj, key);
   // Objects, arrays and null have no text that could read as a Boolean.
   if (v == nullptr || !(v->IsString() || v->IsNumber() || v->IsBoolean())) return fallback;
-  const std::string text = v->IsBoolean() ? (v->AsBoolean() ? "true" : "false") : AsciiLower(v->Text());
+  const std::string text = v->IsBoolean() ? json::BooleanText(v->AsBoolean()) : AsciiLower(v->Text());
   if (text == "true" || text == "1" || text == "yes") return true;
   if (text == "false" || text == "0" || text == "no") return false;
   return fallback;

@@ -104,8 +104,6 @@ Named NameElement(const Value& element, std::size_t n, std::string_view prefix, 
   return named;
 }
 
-const char* Flag(bool b) { return b ? "true" : "false"; }
-
 }  // namespace
 
 bool IsSafeId(std::string_view text) {
@@ -195,8 +193,8 @@ Value PlanWriter::Build(std::string_view project_file, std::string& summary) {
   plan.Set("files", files_);
 
   summary = "Project=" + s.project_name + "; plannedFiles=" + std::to_string(count) + "; backend=" + s.backend +
-            "; database=" + s.database + "; css=" + s.css_framework + "; pwa=" + Flag(s.pwa_enabled) +
-            "; api=" + Flag(s.api_enabled);
+            "; database=" + s.database + "; css=" + s.css_framework + "; pwa=" + json::BooleanText(s.pwa_enabled) +
+            "; api=" + json::BooleanText(s.api_enabled);
   return plan;
 }
 
