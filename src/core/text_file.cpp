@@ -18,6 +18,23 @@ std::string_view WithoutByteOrderMark(std::string_view text) {
   return text.starts_with(kByteOrderMark) ? text.substr(kByteOrderMark.size()) : text;
 }
 
+void CreateParentFolders(const std::filesystem::path& path) {
+  if (!path.has_parent_path()) return;
+  std::error_code ec;
+  std::filesystem::create_directories(path.parent_path(), ec);
+  if (ec) throw std::runtime_error("Cannot create folder \"" + PathToUtf8(path.parent_path()) + "\": " + ec.message());
+}
+
+// Writes the bytes to path; name is the file name the messages show.
+void WriteBytes(const std::filesystem::path& path, std::string_view name, std::string_view text) {
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  if (!out) throw std::runtime_error("Cannot create file \"" + std::string(name) + "\"");
+  const std::string_view body = WithoutByteOrderMark(text);
+  out.write(body.data(), static_cast<std::streamsize>(body.size()));
+  out.close();
+  if (!out) throw std::runtime_error("Cannot write file \"" + std::string(name) + "\"");
+}
+
 }  // namespace
 
 std::string ReadTextFile(std::string_view file_name) {
@@ -34,18 +51,24 @@ std::string ReadTextFile(std::string_view file_name) {
 
 void WriteTextFile(std::string_view file_name, std::string_view text) {
   const auto path = PathFromUtf8(file_name);
-  if (path.has_parent_path()) {
-    std::error_code ec;
-    std::filesystem::create_directories(path.parent_path(), ec);
-    if (ec)
-      throw std::runtime_error("Cannot create folder \"" + PathToUtf8(path.parent_path()) + "\": " + ec.message());
+  CreateParentFolders(path);
+  WriteBytes(path, file_name, text);
+}
+
+void ReplaceTextFile(std::string_view file_name, std::string_view text) {
+  const auto path = PathFromUtf8(file_name);
+  CreateParentFolders(path);
+  std::filesystem::path temp = path;
+  temp += PathFromUtf8(".saving");
+  std::error_code ec;
+  try {
+    WriteBytes(temp, file_name, text);
+    std::filesystem::rename(temp, path, ec);
+    if (ec) throw std::runtime_error("Cannot replace file \"" + std::string(file_name) + "\": " + ec.message());
+  } catch (...) {
+    std::filesystem::remove(temp, ec);
+    throw;
   }
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  if (!out) throw std::runtime_error("Cannot create file \"" + std::string(file_name) + "\"");
-  const std::string_view body = WithoutByteOrderMark(text);
-  out.write(body.data(), static_cast<std::streamsize>(body.size()));
-  out.close();
-  if (!out) throw std::runtime_error("Cannot write file \"" + std::string(file_name) + "\"");
 }
 
 }  // namespace qb

@@ -14,4 +14,8 @@ std::string ReadTextFile(std::string_view file_name);
 // folders and replacing an existing file. Throws std::runtime_error on failure.
 void WriteTextFile(std::string_view file_name, std::string_view text);
 
+// As WriteTextFile, but the file is replaced in one step: the text goes to a temporary file
+// beside it first, so a failure leaves an existing file untouched and no partial file behind.
+void ReplaceTextFile(std::string_view file_name, std::string_view text);
+
 }  // namespace qb

@@ -147,7 +147,7 @@ json::Value Project::BuildRoot() const {
 
 void Project::SaveToFile(std::string_view file_name) {
   json::Value root = BuildRoot();
-  WriteTextFile(file_name, json::Write(root));
+  ReplaceTextFile(file_name, json::Write(root));
   root_ = std::move(root);
   file_name_ = file_name;
 }

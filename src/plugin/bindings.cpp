@@ -9,8 +9,9 @@
 #include "generator/crud_generator.hpp"
 #include "generator/crud_theme.hpp"
 #include "generator/generate_application.hpp"
+#include "designer/window_system.hpp"
 #include "plan/plan_writer.hpp"
-#include "plugin/action_table.hpp"
+#include "plugin/host_interfaces.hpp"
 
 namespace qb::host {
 namespace {
@@ -55,6 +56,13 @@ ActionOutcome GenerateCrud(const ActionParams& p) {
   return {variable, (g.ok ? "OK|" : "ERROR|") + g.message, g.ok};
 }
 
+ActionOutcome DesignDatabase(const ActionParams& p) {
+  const std::unique_ptr<designer::WindowSystem> windows = designer::OpenWindowSystem(RegisteredHostInterfaces());
+  std::string path = p.Text(0);
+  if (designer::ExecuteDesigner(*windows, path, true)) return {p.Text(1), "OK|" + path, true};
+  return {p.Text(1), "CANCEL|" + p.Text(0), false};
+}
+
 }  // namespace
 
 ActionOutcome RunBinding(int action_id, const ActionParams& params) {
@@ -66,9 +74,9 @@ ActionOutcome RunBinding(int action_id, const ActionParams& params) {
     case 5: return CreatePlan(params);
     case 6: return Generate(params);
     case 7: return GenerateCrud(params);
+    case 8: return DesignDatabase(params);
   }
-  if (FindAction(action_id) == nullptr) throw std::runtime_error("unknown action ID.");
-  throw std::runtime_error("action " + std::to_string(action_id) + " is not available in this build.");
+  throw std::runtime_error("unknown action ID.");
 }
 
 }  // namespace qb::host

@@ -13,8 +13,8 @@ struct ActionOutcome {
   bool ok;
 };
 
-// Runs the binding of an action. Throws std::runtime_error for an unknown ID and for an action
-// this build cannot run.
+// Runs the binding of an action. Throws std::runtime_error for an unknown ID, and when the
+// designer's window cannot be shown.
 ActionOutcome RunBinding(int action_id, const ActionParams& params);
 
 }  // namespace qb::host

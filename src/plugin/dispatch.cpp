@@ -21,17 +21,23 @@ void ReportError(std::string_view message) noexcept {
 
 }  // namespace
 
-bool DeliverTrapped(const std::function<ActionOutcome()>& work) noexcept {
+bool RunTrapped(const std::function<bool()>& work) noexcept {
   try {
-    const ActionOutcome outcome = work();
-    SetHostVariable(outcome.variable, outcome.text);
-    return outcome.ok;
+    return work();
   } catch (const std::exception& e) {
     ReportError(e.what());
   } catch (...) {
     ReportError("unexpected error.");
   }
   return false;
+}
+
+bool DeliverTrapped(const std::function<ActionOutcome()>& work) noexcept {
+  return RunTrapped([&] {
+    const ActionOutcome outcome = work();
+    SetHostVariable(outcome.variable, outcome.text);
+    return outcome.ok;
+  });
 }
 
 bool ExecuteAction(int action_id, const ActionParams& params) noexcept {

@@ -12,6 +12,9 @@ namespace qb::host {
 // instead. Exactly one variable is written. Never throws.
 bool DeliverTrapped(const std::function<ActionOutcome()>& work) noexcept;
 
+// Runs work; an error of any type lands in "[LastError]" and gives false. Never throws.
+bool RunTrapped(const std::function<bool()>& work) noexcept;
+
 // Runs the action's binding through DeliverTrapped.
 bool ExecuteAction(int action_id, const ActionParams& params) noexcept;
 

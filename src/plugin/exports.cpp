@@ -5,6 +5,7 @@
 #include "plugin/action_params.hpp"
 #include "plugin/action_table.hpp"
 #include "plugin/dispatch.hpp"
+#include "plugin/edit_action.hpp"
 #include "plugin/host_abi.hpp"
 #include "plugin/host_state.hpp"
 #include "plugin/host_platform.hpp"
@@ -78,9 +79,12 @@ QB_EXPORT HostBool QB_STDCALL nbExecAction(int action_id, char** params, int las
   }
 }
 
-QB_EXPORT HostBool QB_STDCALL nbEditAction(int, char**, int) {
-  // The properties dialog needs the Windows user interface; this build edits nothing.
-  return 0;
+QB_EXPORT HostBool QB_STDCALL nbEditAction(int action_id, char** params, int last_index) {
+  try {
+    return ToHostBool(RunTrapped([&] { return EditAction(action_id, params, last_index); }));
+  } catch (...) {
+    return 0;
+  }
 }
 
 }  // extern "C"

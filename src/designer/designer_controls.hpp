@@ -1,0 +1,86 @@
+// The controls of the designer window that hold state or raise events.
+#pragma once
+
+#include <cstddef>
+
+namespace qb::designer {
+
+enum class Ctl : std::size_t {
+  // Window and bottom bar.
+  Tabs,
+  lblStatus,
+  btnNew,
+  btnOpen,
+  btnSave,
+  btnSaveAs,
+  btnValidate,
+  btnGenerate,
+  btnSaveAndClose,
+  btnCancel,
+  // "Project && Database".
+  edProjectId,
+  edProjectName,
+  edVersion,
+  cbCSS,
+  chkPWA,
+  chkAPI,
+  edOutput,
+  btnBrowseOutput,
+  cbEngine,
+  edHost,
+  edPort,
+  edDBName,
+  edUser,
+  edPassword,
+  chkWriteEnv,
+  // "Tables && Fields".
+  lbTables,
+  btnAddTable,
+  btnDeleteTable,
+  btnTableUp,
+  btnTableDown,
+  lblHint,
+  edTableId,
+  edTableName,
+  cbDisplayField,
+  edPageSize,
+  chkTimestamps,
+  lvFields,
+  btnAddField,
+  btnDeleteField,
+  btnFieldUp,
+  btnFieldDown,
+  grpField,
+  edFieldName,
+  edFieldLabel,
+  cbFieldType,
+  lblLength,
+  edLength,
+  chkRequired,
+  chkUnique,
+  chkShowInList,
+  chkSearchable,
+  edDefault,
+  edHelp,
+  lblOptions,
+  mmOptions,
+  lblLookupEntity,
+  cbLookupEntity,
+  lblLookupField,
+  cbLookupField,
+  // "Pages".
+  btnAddPage,
+  btnDeletePage,
+  sgPages,
+  pnlPageEditor,
+  cbPageTemplate,
+  chkPageNavigation,
+  edPageContent,
+  // "JSON Preview".
+  mmPreview,
+  Count
+};
+
+inline constexpr std::size_t kControlCount = static_cast<std::size_t>(Ctl::Count);
+
+}  // namespace qb::designer

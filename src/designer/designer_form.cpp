@@ -1,0 +1,369 @@
+// The designer window: opening, caption and status, the project page, the JSON preview, the file
+// commands, closing, and the routing of user events to their handlers.
+#include "designer/designer_form.hpp"
+
+#include <exception>
+#include <filesystem>
+#include <utility>
+
+#include "core/json_write.hpp"
+#include "core/paths.hpp"
+#include "core/utf8.hpp"
+#include "designer/designer_texts.hpp"
+#include "designer/loading_scope.hpp"
+#include "designer/output_folder.hpp"
+#include "model/field_types.hpp"
+
+namespace qb::designer {
+
+const std::array<std::string_view, 3> kEngineKeys = {"sqlite", "mysql", "mariadb"};
+const std::array<std::string_view, 3> kEngineCaptions = {"SQLite (single file, no server needed)", "MySQL",
+                                                         "MariaDB"};
+const std::array<std::string_view, 3> kCssKeys = {"bootstrap5", "tailwind", "plain-css"};
+
+int IndexOfText(const std::array<std::string_view, 3>& list, std::string_view value) {
+  for (std::size_t i = 0; i < list.size(); ++i)
+    if (SameTextAscii(list[i], value)) return static_cast<int>(i);
+  return 0;
+}
+
+namespace {
+
+std::vector<std::string> Strings(const auto& list) { return {list.begin(), list.end()}; }
+
+bool FileExists(std::string_view path) {
+  std::error_code ec;
+  return std::filesystem::exists(PathFromUtf8(path), ec);
+}
+
+constexpr Ctl kConnectionFields[] = {Ctl::edHost, Ctl::edPort, Ctl::edDBName, Ctl::edUser, Ctl::edPassword};
+
+constexpr Ctl kFieldGroupControls[] = {
+    Ctl::edFieldName,  Ctl::edFieldLabel,  Ctl::cbFieldType, Ctl::edLength,       Ctl::chkRequired,
+    Ctl::chkUnique,    Ctl::chkShowInList, Ctl::chkSearchable, Ctl::edDefault,    Ctl::edHelp,
+    Ctl::mmOptions,    Ctl::cbLookupEntity, Ctl::cbLookupField};
+
+bool InFieldGroup(Ctl id) {
+  for (Ctl c : kFieldGroupControls)
+    if (c == id) return true;
+  return false;
+}
+
+}  // namespace
+
+DesignerForm::DesignerForm(UiPort& ui, std::string file_name, bool allow_generate)
+    : ui_(ui), allow_generate_(allow_generate) {
+  BuildControls();
+  if (!file_name.empty() && FileExists(file_name)) {
+    try {
+      project_.LoadFromFile(file_name);
+      file_name_ = file_name;
+    } catch (const std::exception& e) {
+      ui_.ShowMessage(MessageKind::Warning, MessageButtons::Ok,
+                      "Could not read " + file_name + ":\r\n" + e.what() +
+                          "\r\n\r\nStarting a new project instead. Use Save As to choose where to save it.");
+      project_.InitNew();
+      file_name_.clear();
+    }
+  } else {
+    project_.InitNew();
+    file_name_ = file_name;
+    modified_ = !file_name.empty();
+  }
+  RefreshAll();
+  active_tab_ = kTablesTab;
+}
+
+void DesignerForm::BuildControls() {
+  Mut(Ctl::btnGenerate).enabled = allow_generate_;
+  Mut(Ctl::cbCSS).items = Strings(kCssKeys);
+  Mut(Ctl::cbEngine).items = Strings(kEngineCaptions);
+  Mut(Ctl::cbFieldType).items = Strings(model::kFieldTypeLabels);
+  Mut(Ctl::cbPageTemplate).items = Strings(kPageTemplates);
+  Mut(Ctl::cbPageTemplate).selected = 0;
+  Mut(Ctl::cbPageTemplate).text = std::string(kPageTemplates[0]);
+  Mut(Ctl::chkPageNavigation).checked = true;
+  Mut(Ctl::lblHint).text = std::string(texts::kTableHint);
+  grid_.rows = {kPagesGridHeader, GridRow{}};
+}
+
+template <typename Handler>
+void DesignerForm::Guarded(Handler&& handler) {
+  if (closed_) return;
+  try {
+    handler();
+  } catch (const std::exception& e) {
+    ui_.ShowMessage(MessageKind::Error, MessageButtons::Ok, e.what());
+  }
+}
+
+// ---- Events ----
+
+void DesignerForm::TextChanged(Ctl id, std::string text) {
+  if (!Control(id).enabled || (InFieldGroup(id) && !Control(Ctl::grpField).enabled)) return;
+  Guarded([&] {
+    Mut(id).text = std::move(text);
+    switch (id) {
+      case Ctl::edProjectId: case Ctl::edProjectName: case Ctl::edVersion: case Ctl::edOutput:
+      case Ctl::edHost: case Ctl::edPort: case Ctl::edDBName: case Ctl::edUser: case Ctl::edPassword:
+        ProjectSettingChanged();
+        break;
+      case Ctl::edTableId: case Ctl::edTableName: case Ctl::edPageSize:
+        TableSettingChanged(id);
+        break;
+      case Ctl::edFieldName: case Ctl::edFieldLabel: case Ctl::edLength: case Ctl::edDefault:
+      case Ctl::edHelp: case Ctl::mmOptions:
+        FieldSettingChanged(id);
+        break;
+      case Ctl::edPageContent:
+        PageEditorChanged();
+        break;
+      default:
+        break;
+    }
+  });
+}
+
+void DesignerForm::Checked(Ctl id, bool checked) {
+  if (!Control(id).enabled || (InFieldGroup(id) && !Control(Ctl::grpField).enabled)) return;
+  Guarded([&] {
+    Mut(id).checked = checked;
+    switch (id) {
+      case Ctl::chkPWA: case Ctl::chkAPI: case Ctl::chkWriteEnv:
+        ProjectSettingChanged();
+        break;
+      case Ctl::chkTimestamps:
+        TableSettingChanged(id);
+        break;
+      case Ctl::chkRequired: case Ctl::chkUnique: case Ctl::chkShowInList: case Ctl::chkSearchable:
+        FieldSettingChanged(id);
+        break;
+      case Ctl::chkPageNavigation:
+        PageEditorChanged();
+        break;
+      default:
+        break;
+    }
+  });
+}
+
+void DesignerForm::Selected(Ctl id, int index) {
+  if (!Control(id).enabled || (InFieldGroup(id) && !Control(Ctl::grpField).enabled)) return;
+  Guarded([&] {
+    ControlState& c = Mut(id);
+    const int count = id == Ctl::lvFields ? static_cast<int>(field_rows_.size()) : static_cast<int>(c.items.size());
+    c.selected = index >= 0 && index < count ? index : -1;
+    if (id != Ctl::lvFields) c.text = c.SelectedText();
+    switch (id) {
+      case Ctl::cbCSS: case Ctl::cbEngine:
+        ProjectSettingChanged();
+        break;
+      case Ctl::lbTables:
+        LoadTableEditor();
+        break;
+      case Ctl::cbDisplayField:
+        TableSettingChanged(id);
+        break;
+      case Ctl::lvFields:
+        if (!loading_) LoadFieldEditor();
+        break;
+      case Ctl::cbFieldType:
+        FieldTypeChanged();
+        break;
+      case Ctl::cbLookupEntity: case Ctl::cbLookupField:
+        FieldSettingChanged(id);
+        break;
+      case Ctl::cbPageTemplate:
+        PageEditorChanged();
+        break;
+      default:
+        break;
+    }
+  });
+}
+
+void DesignerForm::Clicked(Ctl id) {
+  if (!Control(id).enabled) return;
+  Guarded([&] {
+    switch (id) {
+      case Ctl::btnNew: NewClick(); break;
+      case Ctl::btnOpen: OpenClick(); break;
+      case Ctl::btnSave: SaveProject(false); break;
+      case Ctl::btnSaveAs: SaveProject(true); break;
+      case Ctl::btnValidate: ValidateClick(); break;
+      case Ctl::btnGenerate: GenerateClick(); break;
+      case Ctl::btnSaveAndClose: SaveAndCloseClick(); break;
+      case Ctl::btnCancel: RequestClose(ModalResult::Cancel); break;
+      case Ctl::btnBrowseOutput: BrowseOutputClick(); break;
+      case Ctl::btnAddTable: AddTable(); break;
+      case Ctl::btnDeleteTable: DeleteTable(); break;
+      case Ctl::btnTableUp: MoveTable(-1); break;
+      case Ctl::btnTableDown: MoveTable(1); break;
+      case Ctl::btnAddField: AddField(); break;
+      case Ctl::btnDeleteField: DeleteField(); break;
+      case Ctl::btnFieldUp: MoveField(-1); break;
+      case Ctl::btnFieldDown: MoveField(1); break;
+      case Ctl::btnAddPage: AddPage(); break;
+      case Ctl::btnDeletePage: DeletePage(); break;
+      default: break;
+    }
+  });
+}
+
+void DesignerForm::TabChanged(int index) {
+  if (index < kProjectTab || index > kPreviewTab || index == active_tab_) return;
+  Guarded([&] {
+    StorePagesGrid();
+    active_tab_ = index;
+    if (index == kPreviewTab) ShowPreview();
+  });
+}
+
+void DesignerForm::CloseRequested() {
+  Guarded([&] { RequestClose(ModalResult::Cancel); });
+}
+
+// ---- Caption, status and shared operations ----
+
+void DesignerForm::MarkModified() {
+  if (modified_) return;
+  modified_ = true;
+  UpdateStatus();
+}
+
+void DesignerForm::UpdateStatus() {
+  const std::string name = file_name_.empty() ? std::string(texts::kUnsavedProject) : file_name_;
+  caption_ = std::string(texts::kCaptionPrefix) + name + (modified_ ? " *" : "");
+  const auto engine = kEngineCaptions[static_cast<std::size_t>(IndexOfText(kEngineKeys, project_.db_engine))];
+  Mut(Ctl::lblStatus).text = name + "   |   " + std::to_string(project_.entities.size()) + " table(s), " +
+                             std::to_string(project_.pages.size()) + " page(s)   |   " + std::string(engine);
+}
+
+void DesignerForm::RefreshAll() {
+  LoadProjectSettings();
+  RefreshTableList(0);
+  LoadPagesGrid();
+  UpdateStatus();
+}
+
+std::string DesignerForm::ResolveOutputFolder() const {
+  return ResolveOutputFolderFor(project_.output_directory, file_name_, CurrentFolder(), kNativePathStyle);
+}
+
+bool DesignerForm::SaveProject(bool ask_for_name) {
+  StorePagesGrid();
+  std::string name = file_name_;
+  if (ask_for_name || name.empty()) {
+    FileDialog dialog{std::string(texts::kSaveProjectTitle), std::string(texts::kProjectFilter), "json",
+                      name.empty() ? project_.project_id + ".json" : name, true, true};
+    std::optional<std::string> chosen = ui_.SaveFile(dialog);
+    if (!chosen) return false;
+    name = std::move(*chosen);
+  }
+  project_.SaveToFile(name);
+  file_name_ = name;
+  modified_ = false;
+  UpdateStatus();
+  return true;
+}
+
+// ---- Project page ----
+
+void DesignerForm::LoadProjectSettings() {
+  {
+    LoadingScope loading(loading_);
+    const std::pair<Ctl, const std::string*> texts[] = {
+        {Ctl::edProjectId, &project_.project_id}, {Ctl::edProjectName, &project_.project_name},
+        {Ctl::edVersion, &project_.version},      {Ctl::edOutput, &project_.output_directory},
+        {Ctl::edHost, &project_.db_host},         {Ctl::edPort, &project_.db_port},
+        {Ctl::edDBName, &project_.db_name},       {Ctl::edUser, &project_.db_user},
+        {Ctl::edPassword, &project_.db_password}};
+    for (const auto& [id, value] : texts) Mut(id).text = *value;
+    Mut(Ctl::cbCSS).selected = IndexOfText(kCssKeys, project_.css_framework);
+    Mut(Ctl::cbCSS).text = Control(Ctl::cbCSS).SelectedText();
+    Mut(Ctl::cbEngine).selected = IndexOfText(kEngineKeys, project_.db_engine);
+    Mut(Ctl::cbEngine).text = Control(Ctl::cbEngine).SelectedText();
+    Mut(Ctl::chkPWA).checked = project_.pwa_enabled;
+    Mut(Ctl::chkAPI).checked = project_.api_enabled;
+    Mut(Ctl::chkWriteEnv).checked = project_.write_env;
+  }
+  UpdateConnectionFields();
+}
+
+void DesignerForm::ProjectSettingChanged() {
+  if (loading_) return;
+  project_.project_id = Trim(Control(Ctl::edProjectId).text);
+  project_.project_name = Control(Ctl::edProjectName).text;
+  project_.version = Trim(Control(Ctl::edVersion).text);
+  project_.output_directory = Trim(Control(Ctl::edOutput).text);
+  project_.db_host = Trim(Control(Ctl::edHost).text);
+  project_.db_port = Trim(Control(Ctl::edPort).text);
+  project_.db_name = Trim(Control(Ctl::edDBName).text);
+  project_.db_user = Trim(Control(Ctl::edUser).text);
+  project_.db_password = Control(Ctl::edPassword).text;
+  if (const int css = Control(Ctl::cbCSS).selected; css >= 0)
+    project_.css_framework = std::string(kCssKeys[static_cast<std::size_t>(css)]);
+  if (const int engine = Control(Ctl::cbEngine).selected; engine >= 0)
+    project_.db_engine = std::string(kEngineKeys[static_cast<std::size_t>(engine)]);
+  project_.pwa_enabled = Control(Ctl::chkPWA).checked;
+  project_.api_enabled = Control(Ctl::chkAPI).checked;
+  project_.write_env = Control(Ctl::chkWriteEnv).checked;
+  UpdateConnectionFields();
+  MarkModified();
+  UpdateStatus();
+}
+
+void DesignerForm::UpdateConnectionFields() {
+  const bool server = Control(Ctl::cbEngine).selected > 0;
+  for (Ctl id : kConnectionFields) Mut(id).enabled = server;
+}
+
+void DesignerForm::BrowseOutputClick() {
+  const std::optional<std::string> folder = ui_.PickFolder(texts::kBrowseOutputCaption, ResolveOutputFolder());
+  if (folder) TextChanged(Ctl::edOutput, ExpandPath(*folder));
+}
+
+// ---- File commands, preview and closing ----
+
+void DesignerForm::NewClick() {
+  if (modified_ && ui_.ShowMessage(MessageKind::Confirmation, MessageButtons::YesNo, texts::kDiscardForNew) !=
+                       MessageAnswer::Yes)
+    return;
+  project_.InitNew();
+  file_name_.clear();
+  modified_ = false;
+  RefreshAll();
+  active_tab_ = kProjectTab;
+}
+
+void DesignerForm::OpenClick() {
+  if (modified_ && ui_.ShowMessage(MessageKind::Confirmation, MessageButtons::YesNo, texts::kDiscardForOpen) !=
+                       MessageAnswer::Yes)
+    return;
+  const FileDialog dialog{std::string(texts::kOpenProjectTitle), std::string(texts::kProjectFilter), "", file_name_,
+                          false, false};
+  const std::optional<std::string> chosen = ui_.OpenFile(dialog);
+  if (!chosen) return;
+  try {
+    project_.LoadFromFile(*chosen);
+  } catch (const std::exception& e) {
+    ui_.ShowMessage(MessageKind::Error, MessageButtons::Ok, std::string(texts::kCouldNotOpen) + e.what());
+    project_.InitNew();
+  }
+  file_name_ = project_.FileName();
+  modified_ = false;
+  RefreshAll();
+}
+
+void DesignerForm::ShowPreview() { Mut(Ctl::mmPreview).text = json::Write(project_.BuildRoot()); }
+
+void DesignerForm::RequestClose(ModalResult result) {
+  if (result != ModalResult::Ok && modified_ &&
+      ui_.ShowMessage(MessageKind::Confirmation, MessageButtons::YesNo, texts::kCloseWithoutSaving) !=
+          MessageAnswer::Yes)
+    return;
+  result_ = result;
+  closed_ = true;
+}
+
+}  // namespace qb::designer

@@ -1,0 +1,165 @@
+// The designer window's behaviour: it owns the project document and the state of every control,
+// and implements every handler. A view mirrors the state and forwards the user's events.
+#pragma once
+
+#include <array>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "designer/control_state.hpp"
+#include "designer/designer_controls.hpp"
+#include "designer/ui_port.hpp"
+#include "model/project.hpp"
+
+namespace qb::designer {
+
+enum class ModalResult { None, Ok, Cancel };
+
+enum DesignerTab { kProjectTab = 0, kTablesTab = 1, kPagesTab = 2, kPreviewTab = 3 };
+
+inline constexpr std::size_t kFieldColumnCount = 9;
+using FieldRow = std::array<std::string, kFieldColumnCount>;
+inline constexpr std::size_t kPageColumnCount = 3;
+using GridRow = std::array<std::string, kPageColumnCount>;
+
+// The pages grid: row 0 is the fixed header, data rows follow.
+struct PagesGrid {
+  std::vector<GridRow> rows;
+  int row = 1;  // current cell
+  int col = 0;
+  int RowCount() const { return static_cast<int>(rows.size()); }
+};
+
+// The fixed lists of the project page: stored keys and what the lists show.
+extern const std::array<std::string_view, 3> kEngineKeys;
+extern const std::array<std::string_view, 3> kEngineCaptions;
+extern const std::array<std::string_view, 3> kCssKeys;
+extern const std::array<std::string_view, 7> kPageTemplates;
+extern const std::array<std::string_view, kFieldColumnCount> kFieldColumnCaptions;
+extern const GridRow kPagesGridHeader;
+
+// Index of value in a three-entry list ignoring ASCII case, 0 when absent.
+int IndexOfText(const std::array<std::string_view, 3>& list, std::string_view value);
+
+class DesignerForm {
+ public:
+  // Opens file_name (trimmed by the caller) or starts a new project.
+  DesignerForm(UiPort& ui, std::string file_name, bool allow_generate);
+
+  // State, as a view mirrors it.
+  const ControlState& Control(Ctl id) const { return controls_[static_cast<std::size_t>(id)]; }
+  const std::string& Caption() const { return caption_; }
+  int ActiveTab() const { return active_tab_; }
+  const std::vector<FieldRow>& FieldRows() const { return field_rows_; }
+  const PagesGrid& Grid() const { return grid_; }
+  Ctl Focus() const { return focus_; }
+  bool FocusSelectsAll() const { return focus_selects_all_; }
+  const model::Project& Project() const { return project_; }
+  const std::string& FileName() const { return file_name_; }
+  bool Modified() const { return modified_; }
+  bool AllowGenerate() const { return allow_generate_; }
+  ModalResult Result() const { return result_; }
+  bool Closed() const { return closed_; }
+
+  // Events from the user. Each runs its handler; an error inside is shown in an error box and
+  // leaves the window open.
+  void TextChanged(Ctl id, std::string text);
+  void Checked(Ctl id, bool checked);
+  void Selected(Ctl id, int index);
+  void Clicked(Ctl id);
+  void TabChanged(int index);
+  void GridCellEdited(int row, int col, std::string text);
+  void GridCellSelecting(int row, int col);
+  void GridLostFocus();
+  // The window's close box (and Alt+F4, Escape).
+  void CloseRequested();
+
+  // Operations shared across the tabs.
+  void MarkModified();
+  void UpdateStatus();
+  void RefreshAll();
+  bool SaveProject(bool ask_for_name);
+  std::string ResolveOutputFolder() const;
+  bool CheckDesign(std::string& problems);
+
+  // Tables and fields.
+  void RefreshTableList(int select_index);
+  void LoadTableEditor();
+  void FillDisplayFieldCombo();
+  void TableSettingChanged(Ctl sender);
+  void RefreshFieldList(int select_index);
+  void FillFieldItem(FieldRow& row, const model::Field& f) const;
+  void LoadFieldEditor();
+  void FillLookupFieldCombo();
+  void UpdateFieldEditorState();
+  void FieldSettingChanged(Ctl sender);
+  void FieldTypeChanged();
+  std::string GuessLookupEntity(std::string_view field_name) const;
+
+  // Pages.
+  void LoadPagesGrid();
+  void StorePagesGrid();
+  void LoadPageEditor();
+  void StorePageEditor();
+  void PagesSelectCell(int row);
+
+ private:
+  ControlState& Mut(Ctl id) { return controls_[static_cast<std::size_t>(id)]; }
+  template <typename Handler>
+  void Guarded(Handler&& handler);
+
+  // Project page and file commands.
+  void BuildControls();
+  void OpenInitialFile();
+  void LoadProjectSettings();
+  void ProjectSettingChanged();
+  void UpdateConnectionFields();
+  void BrowseOutputClick();
+  void NewClick();
+  void OpenClick();
+  void RequestClose(ModalResult result);
+  void ShowPreview();
+
+  // Tables and fields.
+  model::Entity* CurrentEntity();
+  model::Field* CurrentField();
+  void RenameLookupEntity(std::string_view old_id, std::string_view new_id);
+  void RenameLookupField(const model::Entity& t, std::string_view old_name, std::string_view new_name);
+  void RefreshSelectedFieldRow();
+  void AddTable();
+  void DeleteTable();
+  void MoveTable(int delta);
+  void AddField();
+  void DeleteField();
+  void MoveField(int delta);
+
+  // Pages.
+  void FillPageEditor(int page_index);
+  void PageEditorChanged();
+  void AddPage();
+  void DeletePage();
+
+  // Bottom-bar commands that rest on the design check.
+  void ValidateClick();
+  void SaveAndCloseClick();
+  void GenerateClick();
+
+  UiPort& ui_;
+  model::Project project_;
+  std::string file_name_;
+  bool loading_ = false;
+  bool modified_ = false;
+  bool allow_generate_;
+  std::array<ControlState, kControlCount> controls_;
+  std::string caption_ = "Kettlebourne Database Designer";
+  int active_tab_ = kProjectTab;
+  std::vector<FieldRow> field_rows_;
+  PagesGrid grid_;
+  Ctl focus_ = Ctl::Tabs;
+  bool focus_selects_all_ = false;
+  ModalResult result_ = ModalResult::None;
+  bool closed_ = false;
+};
+
+}  // namespace qb::designer

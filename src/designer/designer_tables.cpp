@@ -1,0 +1,463 @@
+// The "Tables && Fields" tab: table list and table group, field list and field group, and the
+// names that follow renames.
+#include <algorithm>
+#include <utility>
+
+#include "core/utf8.hpp"
+#include "designer/designer_form.hpp"
+#include "designer/designer_texts.hpp"
+#include "designer/loading_scope.hpp"
+#include "model/field_types.hpp"
+#include "model/identifiers.hpp"
+#include "model/number_text.hpp"
+
+namespace qb::designer {
+
+const std::array<std::string_view, kFieldColumnCount> kFieldColumnCaptions = {
+    "Field name", "Label", "Type", "Length", "Required", "Unique", "In list", "Search", "Details"};
+
+namespace {
+
+constexpr Ctl kTableGroupControls[] = {Ctl::edTableId, Ctl::edTableName, Ctl::cbDisplayField, Ctl::edPageSize,
+                                       Ctl::chkTimestamps};
+
+std::string TableRowText(const model::Entity& t) { return t.id + "  -  " + t.name; }
+
+std::string YesOrEmpty(bool value) { return value ? "Yes" : ""; }
+
+// The entry equal to value ignoring ASCII case, or -1.
+int IndexOfItem(const std::vector<std::string>& items, std::string_view value, std::size_t from = 0) {
+  for (std::size_t i = from; i < items.size(); ++i)
+    if (SameTextAscii(items[i], value)) return static_cast<int>(i);
+  return -1;
+}
+
+void Select(ControlState& list, int index) {
+  list.selected = index;
+  list.text = list.SelectedText();
+}
+
+// The options as one text, a line break after each, trimmed, the remaining breaks made ", ".
+std::string OptionsDetail(const std::vector<std::string>& options) {
+  std::string lines;
+  for (const std::string& option : options) lines += option + "\n";
+  std::string out;
+  for (char c : Trim(lines)) out += c == '\n' ? std::string(", ") : std::string(1, c);
+  return out;
+}
+
+// The memo's lines, each trimmed, empty ones left out.
+std::vector<std::string> OptionLines(std::string_view memo) {
+  std::vector<std::string> lines;
+  std::size_t start = 0;
+  while (start <= memo.size()) {
+    std::size_t end = memo.find('\n', start);
+    if (end == std::string_view::npos) end = memo.size();
+    if (std::string line = Trim(memo.substr(start, end - start)); !line.empty()) lines.push_back(std::move(line));
+    start = end + 1;
+  }
+  return lines;
+}
+
+}  // namespace
+
+model::Entity* DesignerForm::CurrentEntity() {
+  const int i = Control(Ctl::lbTables).selected;
+  return i >= 0 && i < static_cast<int>(project_.entities.size()) ? &project_.entities[static_cast<std::size_t>(i)]
+                                                                  : nullptr;
+}
+
+model::Field* DesignerForm::CurrentField() {
+  model::Entity* t = CurrentEntity();
+  const int i = Control(Ctl::lvFields).selected;
+  if (t == nullptr || i < 0 || i >= static_cast<int>(t->fields.size())) return nullptr;
+  return &t->fields[static_cast<std::size_t>(i)];
+}
+
+// ---- Tables ----
+
+void DesignerForm::RefreshTableList(int select_index) {
+  {
+    LoadingScope loading(loading_);
+    ControlState& list = Mut(Ctl::lbTables);
+    list.items.clear();
+    for (const model::Entity& t : project_.entities) list.items.push_back(TableRowText(t));
+    const int count = static_cast<int>(list.items.size());
+    const int selected = count == 0 ? -1 : select_index >= count ? count - 1 : select_index < 0 ? 0 : select_index;
+    Select(list, selected);
+  }
+  LoadTableEditor();
+}
+
+void DesignerForm::LoadTableEditor() {
+  {
+    LoadingScope loading(loading_);
+    const model::Entity* t = CurrentEntity();
+    for (Ctl id : kTableGroupControls) Mut(id).enabled = t != nullptr;
+    Mut(Ctl::edTableId).text = t ? t->id : "";
+    Mut(Ctl::edTableName).text = t ? t->name : "";
+    Mut(Ctl::edPageSize).text = t ? std::to_string(t->page_size) : "";
+    Mut(Ctl::chkTimestamps).checked = t != nullptr && t->timestamps;
+    if (t) {
+      FillDisplayFieldCombo();
+    } else {
+      Mut(Ctl::cbDisplayField).items.clear();
+      Select(Mut(Ctl::cbDisplayField), -1);
+    }
+  }
+  RefreshFieldList(0);
+}
+
+void DesignerForm::FillDisplayFieldCombo() {
+  ControlState& combo = Mut(Ctl::cbDisplayField);
+  combo.items = {std::string(texts::kAutomaticDisplayField), "id"};
+  const model::Entity* t = CurrentEntity();
+  if (t)
+    for (const model::Field& f : t->fields)
+      if (f.type != "password") combo.items.push_back(f.name);
+  const bool automatic = t == nullptr || t->display_field.empty();
+  Select(combo, automatic ? 0 : IndexOfItem(combo.items, t->display_field, 1));
+}
+
+void DesignerForm::TableSettingChanged(Ctl sender) {
+  model::Entity* t = CurrentEntity();
+  if (loading_ || t == nullptr) return;
+  const std::string old_id = t->id;
+  const std::string old_name = t->name;
+  switch (sender) {
+    case Ctl::edTableName:
+      t->name = Control(Ctl::edTableName).text;
+      if (t->id.empty() || t->id == model::SanitizeIdentifier(old_name, "")) {
+        t->id = model::SanitizeIdentifier(t->name, "table");
+        LoadingScope loading(loading_);
+        Mut(Ctl::edTableId).text = t->id;
+      }
+      break;
+    case Ctl::edTableId:
+      t->id = Trim(Control(Ctl::edTableId).text);
+      break;
+    case Ctl::cbDisplayField:
+      t->display_field = Control(Ctl::cbDisplayField).selected > 0 ? Control(Ctl::cbDisplayField).SelectedText() : "";
+      break;
+    case Ctl::edPageSize:
+      if (const auto size = model::ParseWholeNumber(Control(Ctl::edPageSize).text)) t->page_size = *size;
+      break;
+    case Ctl::chkTimestamps:
+      t->timestamps = Control(Ctl::chkTimestamps).checked;
+      break;
+    default:
+      break;
+  }
+  RenameLookupEntity(old_id, t->id);
+  if (t->id != old_id || t->name != old_name) {
+    ControlState& list = Mut(Ctl::lbTables);
+    list.items[static_cast<std::size_t>(list.selected)] = TableRowText(*t);
+    list.text = list.SelectedText();
+  }
+  MarkModified();
+}
+
+void DesignerForm::RenameLookupEntity(std::string_view old_id, std::string_view new_id) {
+  if (old_id.empty() || SameTextAscii(old_id, new_id)) return;
+  for (model::Entity& table : project_.entities)
+    for (model::Field& f : table.fields)
+      if (SameTextAscii(f.lookup_entity, old_id)) f.lookup_entity = new_id;
+}
+
+void DesignerForm::AddTable() {
+  model::Entity t;
+  std::size_t n = project_.entities.size() + 1;
+  std::string candidate;
+  do {
+    candidate = "table_" + std::to_string(n++);
+  } while (project_.FindEntity(candidate) != nullptr);
+  t.name = "New table";
+  t.id = model::SanitizeIdentifier(t.name, candidate);
+  if (project_.FindEntity(t.id) != nullptr) t.id = candidate;
+  model::Field name;
+  name.name = "name";
+  name.label = "Name";
+  name.type = "string";
+  name.required = true;
+  name.ApplyTypeDefaults();
+  t.fields.push_back(std::move(name));
+  project_.entities.push_back(std::move(t));
+  RefreshTableList(static_cast<int>(project_.entities.size()) - 1);
+  MarkModified();
+  UpdateStatus();
+  if (Control(Ctl::edTableName).enabled) {
+    focus_ = Ctl::edTableName;
+    focus_selects_all_ = true;
+  }
+}
+
+void DesignerForm::DeleteTable() {
+  const model::Entity* t = CurrentEntity();
+  if (t == nullptr) return;
+  const std::string id = t->id;
+  std::string references;
+  for (const model::Entity& u : project_.entities) {
+    if (&u == t) continue;
+    for (const model::Field& f : u.fields)
+      if (SameTextAscii(f.lookup_entity, id)) references += "\r\n  " + u.id + "." + f.name;
+  }
+  if (!references.empty()) {
+    const std::string question = "Table \"" + id + "\" is used by these lookup fields:" + references +
+                                 "\r\n\r\nDelete it anyway? Those lookups will need a new target.";
+    if (ui_.ShowMessage(MessageKind::Warning, MessageButtons::YesNo, question) != MessageAnswer::Yes) return;
+    for (model::Entity& u : project_.entities)
+      for (model::Field& f : u.fields)
+        if (SameTextAscii(f.lookup_entity, id)) f.lookup_entity.clear();
+  } else {
+    const std::string question = "Delete table \"" + id + "\" from the design?\r\n" +
+                                 "(Existing data in an already generated database is not deleted.)";
+    if (ui_.ShowMessage(MessageKind::Confirmation, MessageButtons::YesNo, question) != MessageAnswer::Yes) return;
+  }
+  const int index = Control(Ctl::lbTables).selected;
+  project_.entities.erase(project_.entities.begin() + index);
+  RefreshTableList(index);
+  MarkModified();
+  UpdateStatus();
+}
+
+void DesignerForm::MoveTable(int delta) {
+  const int i = Control(Ctl::lbTables).selected;
+  const int target = i + delta;
+  if (i < 0 || target < 0 || target >= static_cast<int>(project_.entities.size())) return;
+  std::swap(project_.entities[static_cast<std::size_t>(i)], project_.entities[static_cast<std::size_t>(target)]);
+  RefreshTableList(target);
+  MarkModified();
+}
+
+// ---- Fields ----
+
+void DesignerForm::RefreshFieldList(int select_index) {
+  {
+    LoadingScope loading(loading_);
+    const model::Entity* t = CurrentEntity();
+    field_rows_.clear();
+    if (t)
+      for (const model::Field& f : t->fields) FillFieldItem(field_rows_.emplace_back(), f);
+    const int count = static_cast<int>(field_rows_.size());
+    Mut(Ctl::lvFields).selected = count == 0 ? -1 : std::clamp(select_index, 0, count - 1);
+  }
+  LoadFieldEditor();
+}
+
+void DesignerForm::FillFieldItem(FieldRow& row, const model::Field& f) const {
+  const int type_index = model::FieldTypeIndex(f.type);
+  row[0] = f.name;
+  row[1] = f.label;
+  row[2] = type_index >= 0 ? std::string(model::kFieldTypeLabels[static_cast<std::size_t>(type_index)])
+                           : f.type + " (unsupported)";
+  row[3] = model::TypeHasLength(f.type) ? std::to_string(f.max_length) : "";
+  row[4] = YesOrEmpty(f.required);
+  row[5] = YesOrEmpty(f.unique);
+  row[6] = YesOrEmpty(f.show_in_list);
+  row[7] = YesOrEmpty(f.searchable);
+  std::string details;
+  if (f.type == "select") details = "Options: " + OptionsDetail(f.options);
+  if (f.type == "lookup") details = "-> " + f.lookup_entity + (f.lookup_field.empty() ? "" : "." + f.lookup_field);
+  if (!f.default_value.empty()) details += (details.empty() ? "" : "; ") + std::string("Default: ") + f.default_value;
+  row[8] = std::move(details);
+}
+
+void DesignerForm::LoadFieldEditor() {
+  {
+    LoadingScope loading(loading_);
+    const model::Field* f = CurrentField();
+    Mut(Ctl::edFieldName).text = f ? f->name : "";
+    Mut(Ctl::edFieldLabel).text = f ? f->label : "";
+    Select(Mut(Ctl::cbFieldType), f ? model::FieldTypeIndex(f->type) : -1);
+    Mut(Ctl::edLength).text = f ? std::to_string(f->max_length) : "";
+    Mut(Ctl::edDefault).text = f ? f->default_value : "";
+    Mut(Ctl::edHelp).text = f ? f->help : "";
+    Mut(Ctl::chkRequired).checked = f && f->required;
+    Mut(Ctl::chkUnique).checked = f && f->unique;
+    Mut(Ctl::chkShowInList).checked = f && f->show_in_list;
+    Mut(Ctl::chkSearchable).checked = f && f->searchable;
+    std::string options;
+    if (f)
+      for (const std::string& option : f->options) options += option + "\r\n";
+    Mut(Ctl::mmOptions).text = std::move(options);
+    ControlState& entities = Mut(Ctl::cbLookupEntity);
+    entities.items.clear();
+    if (f) {
+      for (const model::Entity& table : project_.entities) entities.items.push_back(table.id);
+      Select(entities, IndexOfItem(entities.items, f->lookup_entity));
+      FillLookupFieldCombo();
+    } else {
+      Select(entities, -1);
+      Mut(Ctl::cbLookupField).items.clear();
+      Select(Mut(Ctl::cbLookupField), -1);
+    }
+  }
+  UpdateFieldEditorState();
+}
+
+void DesignerForm::FillLookupFieldCombo() {
+  ControlState& combo = Mut(Ctl::cbLookupField);
+  combo.items = {std::string(texts::kTargetDisplayField), "id"};
+  const model::Field* f = CurrentField();
+  if (f == nullptr) {
+    Select(combo, -1);
+    return;
+  }
+  if (const model::Entity* target = project_.FindEntity(f->lookup_entity))
+    for (const model::Field& candidate : target->fields)
+      if (candidate.type != "password" && candidate.type != "boolean") combo.items.push_back(candidate.name);
+  Select(combo, f->lookup_field.empty() ? 0 : IndexOfItem(combo.items, f->lookup_field, 1));
+}
+
+void DesignerForm::UpdateFieldEditorState() {
+  const model::Field* f = CurrentField();
+  const std::string type = f ? f->type : "";
+  Mut(Ctl::grpField).enabled = f != nullptr;
+  for (Ctl id : {Ctl::lblOptions, Ctl::mmOptions}) Mut(id).visible = type == "select";
+  for (Ctl id : {Ctl::lblLookupEntity, Ctl::cbLookupEntity, Ctl::lblLookupField, Ctl::cbLookupField})
+    Mut(id).visible = type == "lookup";
+  for (Ctl id : {Ctl::lblLength, Ctl::edLength}) Mut(id).visible = model::TypeHasLength(type);
+  Mut(Ctl::chkUnique).enabled = f != nullptr && type != "text" && type != "password" && type != "boolean";
+  Mut(Ctl::edDefault).hint = type == "boolean" ? "true or false" : type == "date" ? "YYYY-MM-DD" : "";
+}
+
+void DesignerForm::FieldSettingChanged(Ctl sender) {
+  model::Entity* t = CurrentEntity();
+  model::Field* f = CurrentField();
+  if (loading_ || f == nullptr || t == nullptr) return;
+  const std::string old_name = f->name;
+  const std::string old_label = f->label;
+  switch (sender) {
+    case Ctl::edFieldLabel:
+      f->label = Control(Ctl::edFieldLabel).text;
+      if (f->name.empty() || f->name == model::SanitizeIdentifier(old_label, "")) {
+        f->name = model::SanitizeIdentifier(f->label, "field");
+        LoadingScope loading(loading_);
+        Mut(Ctl::edFieldName).text = f->name;
+      }
+      break;
+    case Ctl::edFieldName: f->name = Trim(Control(Ctl::edFieldName).text); break;
+    case Ctl::edLength:
+      if (const auto length = model::ParseWholeNumber(Control(Ctl::edLength).text)) f->max_length = *length;
+      break;
+    case Ctl::edDefault: f->default_value = Control(Ctl::edDefault).text; break;
+    case Ctl::edHelp: f->help = Control(Ctl::edHelp).text; break;
+    case Ctl::chkRequired: f->required = Control(sender).checked; break;
+    case Ctl::chkUnique: f->unique = Control(sender).checked; break;
+    case Ctl::chkShowInList: f->show_in_list = Control(sender).checked; break;
+    case Ctl::chkSearchable: f->searchable = Control(sender).checked; break;
+    case Ctl::mmOptions: f->options = OptionLines(Control(Ctl::mmOptions).text); break;
+    case Ctl::cbLookupEntity: {
+      f->lookup_entity = Control(Ctl::cbLookupEntity).SelectedText();
+      f->lookup_field.clear();
+      LoadingScope loading(loading_);
+      FillLookupFieldCombo();
+      break;
+    }
+    case Ctl::cbLookupField:
+      f->lookup_field = Control(Ctl::cbLookupField).selected > 0 ? Control(Ctl::cbLookupField).SelectedText() : "";
+      break;
+    default:
+      break;
+  }
+  if (f->name != old_name) {
+    RenameLookupField(*t, old_name, f->name);
+    LoadingScope loading(loading_);
+    FillDisplayFieldCombo();
+  }
+  RefreshSelectedFieldRow();
+  MarkModified();
+}
+
+void DesignerForm::RenameLookupField(const model::Entity& t, std::string_view old_name, std::string_view new_name) {
+  if (old_name.empty() || SameTextAscii(old_name, new_name)) return;
+  // t is one of the project's tables; its display field is reached through the project.
+  for (model::Entity& table : project_.entities) {
+    if (&table == &t && SameTextAscii(table.display_field, old_name)) table.display_field = new_name;
+    for (model::Field& f : table.fields)
+      if (SameTextAscii(f.lookup_entity, t.id) && SameTextAscii(f.lookup_field, old_name)) f.lookup_field = new_name;
+  }
+}
+
+void DesignerForm::RefreshSelectedFieldRow() {
+  const model::Field* f = CurrentField();
+  if (f) FillFieldItem(field_rows_[static_cast<std::size_t>(Control(Ctl::lvFields).selected)], *f);
+}
+
+void DesignerForm::FieldTypeChanged() {
+  model::Field* f = CurrentField();
+  const int index = Control(Ctl::cbFieldType).selected;
+  if (loading_ || f == nullptr || index < 0) return;
+  f->type = std::string(model::kFieldTypeKeys[static_cast<std::size_t>(index)]);
+  f->ApplyTypeDefaults();
+  if (f->type == "lookup" && f->lookup_entity.empty()) f->lookup_entity = GuessLookupEntity(f->name);
+  LoadFieldEditor();
+  RefreshSelectedFieldRow();
+  MarkModified();
+}
+
+std::string DesignerForm::GuessLookupEntity(std::string_view field_name) const {
+  std::string base = AsciiLower(field_name);
+  if (base.size() > 3 && base.ends_with("_id")) base.resize(base.size() - 3);
+  for (const std::string& candidate : {base, base + "s", base + "es"})
+    if (const model::Entity* t = project_.FindEntity(candidate)) return t->id;
+  const int current = Control(Ctl::lbTables).selected;
+  for (std::size_t i = 0; i < project_.entities.size(); ++i)
+    if (static_cast<int>(i) != current) return project_.entities[i].id;
+  return "";
+}
+
+void DesignerForm::AddField() {
+  model::Entity* t = CurrentEntity();
+  if (t == nullptr) {
+    ui_.ShowMessage(MessageKind::Information, MessageButtons::Ok, texts::kAddTableFirst);
+    return;
+  }
+  model::Field f;
+  std::size_t n = t->fields.size() + 1;
+  for (f.name = "field_" + std::to_string(n); t->FieldByName(f.name) != nullptr;)
+    f.name = "field_" + std::to_string(++n);
+  f.label = "Field " + std::to_string(n);
+  f.name = model::SanitizeIdentifier(f.label, f.name);
+  f.type = "string";
+  f.ApplyTypeDefaults();
+  t->fields.push_back(std::move(f));
+  FillDisplayFieldCombo();
+  RefreshFieldList(static_cast<int>(t->fields.size()) - 1);
+  MarkModified();
+  if (Control(Ctl::grpField).enabled) {
+    focus_ = Ctl::edFieldLabel;
+    focus_selects_all_ = true;
+  }
+}
+
+void DesignerForm::DeleteField() {
+  model::Entity* t = CurrentEntity();
+  const model::Field* f = CurrentField();
+  if (t == nullptr || f == nullptr) return;
+  const std::string question = "Delete field \"" + f->name + "\" from the design?\r\n" +
+                               "(An existing database column is kept; it is simply no longer used.)";
+  if (ui_.ShowMessage(MessageKind::Confirmation, MessageButtons::YesNo, question) != MessageAnswer::Yes) return;
+  if (SameTextAscii(t->display_field, f->name)) t->display_field.clear();
+  const int index = Control(Ctl::lvFields).selected;
+  t->fields.erase(t->fields.begin() + index);
+  {
+    LoadingScope loading(loading_);
+    FillDisplayFieldCombo();
+  }
+  RefreshFieldList(index);
+  MarkModified();
+}
+
+void DesignerForm::MoveField(int delta) {
+  model::Entity* t = CurrentEntity();
+  const int i = Control(Ctl::lvFields).selected;
+  if (t == nullptr || i < 0) return;
+  const int target = i + delta;
+  if (target < 0 || target >= static_cast<int>(t->fields.size())) return;
+  std::swap(t->fields[static_cast<std::size_t>(i)], t->fields[static_cast<std::size_t>(target)]);
+  RefreshFieldList(target);
+  MarkModified();
+}
+
+}  // namespace qb::designer

@@ -1,0 +1,24 @@
+// Fixed texts of the designer window.
+#pragma once
+
+#include <string_view>
+
+namespace qb::designer::texts {
+
+inline constexpr std::string_view kCaptionPrefix = "Kettlebourne Database Designer - ";
+inline constexpr std::string_view kUnsavedProject = "(unsaved project)";
+inline constexpr std::string_view kProjectFilter = "Kettlebourne project (*.json)|*.json|All files (*.*)|*.*";
+inline constexpr std::string_view kOpenProjectTitle = "Open Kettlebourne project";
+inline constexpr std::string_view kSaveProjectTitle = "Save Kettlebourne project";
+inline constexpr std::string_view kBrowseOutputCaption = "Select the folder for the generated web application";
+inline constexpr std::string_view kPickEmptyOutputCaption = "Select an EMPTY folder for the generated web application";
+inline constexpr std::string_view kDiscardForNew = "Discard unsaved changes and start a new project?";
+inline constexpr std::string_view kDiscardForOpen = "Discard unsaved changes and open another project?";
+inline constexpr std::string_view kCouldNotOpen = "Could not open the project: ";
+inline constexpr std::string_view kCloseWithoutSaving = "Close the designer without saving your changes?";
+inline constexpr std::string_view kTableHint = "Each table becomes a menu item and a CRUD page at /table_name.";
+inline constexpr std::string_view kAddTableFirst = "Add or select a table first.";
+inline constexpr std::string_view kAutomaticDisplayField = "(automatic)";
+inline constexpr std::string_view kTargetDisplayField = "(display field of that table)";
+
+}  // namespace qb::designer::texts
