@@ -1,6 +1,7 @@
 // The design check and the bottom-bar commands that rest on it: Validate, Save && Close and
 // Generate Web App...
 #include <chrono>
+#include <exception>
 #include <cstdio>
 #include <ctime>
 #include <filesystem>
@@ -64,6 +65,14 @@ class CheckFolder {
 
 }  // namespace
 
+bool DesignerForm::FileHoldsDocument() const {
+  try {
+    return ReadTextFile(file_name_) == json::Write(project_.BuildRoot());
+  } catch (const std::exception&) {
+    return false;
+  }
+}
+
 bool DesignerForm::CheckDesign(std::string& problems) {
   problems.clear();
   StorePagesGrid();
@@ -108,15 +117,10 @@ void DesignerForm::GenerateClick() {
                     "The design has problems; nothing was generated:\r\n\r\n" + problems);
     return;
   }
-  if ((file_name_.empty() || modified_) && !SaveProject(false)) return;
-  std::string folder = ResolveOutputFolder();
-  if (folder.empty()) {
-    const std::optional<std::string> chosen = ui_.PickFolder(texts::kPickEmptyOutputCaption, "");
-    if (!chosen) return;
-    folder = ExpandPath(*chosen);
-    TextChanged(Ctl::edOutput, folder);
-    if (!SaveProject(false)) return;
-  }
+  // The generators read the file, so it must hold exactly the document. The design check refuses
+  // an empty output folder, so a folder is always set here.
+  if ((file_name_.empty() || modified_ || !FileHoldsDocument()) && !SaveProject(false)) return;
+  const std::string folder = ResolveOutputFolder();
   if (ui_.ShowMessage(MessageKind::Confirmation, MessageButtons::OkCancel,
                       "Generate the web application into:\r\n" + folder +
                           "\r\n\r\nGenerated files in that folder are overwritten; your data and .env edits are kept.") !=

@@ -144,6 +144,7 @@ class DesignerForm {
   void ValidateClick();
   void SaveAndCloseClick();
   void GenerateClick();
+  bool FileHoldsDocument() const;
 
   UiPort& ui_;
   model::Project project_;

@@ -11,7 +11,6 @@ inline constexpr std::string_view kProjectFilter = "Kettlebourne project (*.json
 inline constexpr std::string_view kOpenProjectTitle = "Open Kettlebourne project";
 inline constexpr std::string_view kSaveProjectTitle = "Save Kettlebourne project";
 inline constexpr std::string_view kBrowseOutputCaption = "Select the folder for the generated web application";
-inline constexpr std::string_view kPickEmptyOutputCaption = "Select an EMPTY folder for the generated web application";
 inline constexpr std::string_view kDiscardForNew = "Discard unsaved changes and start a new project?";
 inline constexpr std::string_view kDiscardForOpen = "Discard unsaved changes and open another project?";
 inline constexpr std::string_view kCouldNotOpen = "Could not open the project: ";
