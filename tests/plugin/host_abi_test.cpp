@@ -145,14 +145,22 @@ TEST_F(HostAbiTest, EachCallWritesExactlyOneVariable) {
   }
 }
 
-TEST_F(HostAbiTest, ActionsWithoutAWorkingBindingFailThroughTheTrap) {
-  for (int id : {8}) {
-    g_writes.clear();
-    EXPECT_EQ(Exec(id, {"a", "b", "c", "d", "e", "[R]"}), 0) << id;
-    ASSERT_EQ(g_writes.size(), 1u) << id;
-    EXPECT_EQ(g_writes[0].first, "[LastError]") << id;
-    EXPECT_TRUE(g_writes[0].second.starts_with("Quillbarrow: ")) << g_writes[0].second;
+// This build has no window system: the designer and the properties dialog report it.
+TEST_F(HostAbiTest, DesignerWindowsReportThatTheyNeedWindows) {
+  const std::pair<std::string, std::string> error = {"[LastError]", "Quillbarrow: The designer window needs Windows."};
+  EXPECT_EQ(Exec(8, {"p.json", "[R]"}), 0);
+  for (int id : {8, 1, 7}) {
+    std::string first = "p.json", second = "[R]";
+    std::vector<char*> slots = {first.data(), second.data()};
+    EXPECT_EQ(Export<decltype(&nbEditAction)>("nbEditAction")(id, slots.data(), 1), 0) << id;
+    EXPECT_EQ(slots[0], first.data());
+    EXPECT_EQ(slots[1], second.data());
   }
+  const std::vector<std::pair<std::string, std::string>> expected(4, error);
+  EXPECT_EQ(g_writes, expected);
+  g_writes.clear();
+  EXPECT_EQ(Export<decltype(&nbEditAction)>("nbEditAction")(9, nullptr, -1), 0);
+  EXPECT_TRUE(g_writes.empty());
 }
 
 TEST_F(HostAbiTest, EmptyResultVariableWritesNothing) {
