@@ -83,4 +83,16 @@ enum class Ctl : std::size_t {
 
 inline constexpr std::size_t kControlCount = static_cast<std::size_t>(Ctl::Count);
 
+// The tab page a control sits on, or -1 for the window's own controls.
+inline int TabOf(Ctl id) {
+  if (id < Ctl::edProjectId) return -1;
+  if (id < Ctl::lbTables) return 0;
+  if (id < Ctl::btnAddPage) return 1;
+  if (id < Ctl::mmPreview) return 2;
+  return 3;
+}
+
+// The controls inside the field group, which they follow when it is disabled.
+inline bool InFieldGroup(Ctl id) { return id >= Ctl::edFieldName && id <= Ctl::cbLookupField; }
+
 }  // namespace qb::designer

@@ -38,17 +38,6 @@ bool FileExists(std::string_view path) {
 
 constexpr Ctl kConnectionFields[] = {Ctl::edHost, Ctl::edPort, Ctl::edDBName, Ctl::edUser, Ctl::edPassword};
 
-constexpr Ctl kFieldGroupControls[] = {
-    Ctl::edFieldName,  Ctl::edFieldLabel,  Ctl::cbFieldType, Ctl::edLength,       Ctl::chkRequired,
-    Ctl::chkUnique,    Ctl::chkShowInList, Ctl::chkSearchable, Ctl::edDefault,    Ctl::edHelp,
-    Ctl::mmOptions,    Ctl::cbLookupEntity, Ctl::cbLookupField};
-
-bool InFieldGroup(Ctl id) {
-  for (Ctl c : kFieldGroupControls)
-    if (c == id) return true;
-  return false;
-}
-
 }  // namespace
 
 DesignerForm::DesignerForm(UiPort& ui, std::string file_name, bool allow_generate)
@@ -84,6 +73,10 @@ void DesignerForm::BuildControls() {
   Mut(Ctl::cbPageTemplate).text = std::string(kPageTemplates[0]);
   Mut(Ctl::chkPageNavigation).checked = true;
   Mut(Ctl::lblHint).text = std::string(texts::kTableHint);
+  Mut(Ctl::lblLength).text = "Max length:";
+  Mut(Ctl::lblOptions).text = "Options (one per line):";
+  Mut(Ctl::lblLookupEntity).text = "Links to table:";
+  Mut(Ctl::lblLookupField).text = "Show this field of it:";
   grid_.rows = {kPagesGridHeader, GridRow{}};
 }
 
@@ -99,8 +92,13 @@ void DesignerForm::Guarded(Handler&& handler) {
 
 // ---- Events ----
 
+bool DesignerForm::IsUsable(Ctl id) const {
+  const ControlState& c = Control(id);
+  return c.enabled && c.visible && (!InFieldGroup(id) || Control(Ctl::grpField).enabled);
+}
+
 void DesignerForm::TextChanged(Ctl id, std::string text) {
-  if (!Control(id).enabled || (InFieldGroup(id) && !Control(Ctl::grpField).enabled)) return;
+  if (!IsUsable(id)) return;
   Guarded([&] {
     Mut(id).text = std::move(text);
     switch (id) {
@@ -125,7 +123,7 @@ void DesignerForm::TextChanged(Ctl id, std::string text) {
 }
 
 void DesignerForm::Checked(Ctl id, bool checked) {
-  if (!Control(id).enabled || (InFieldGroup(id) && !Control(Ctl::grpField).enabled)) return;
+  if (!IsUsable(id)) return;
   Guarded([&] {
     Mut(id).checked = checked;
     switch (id) {
@@ -148,7 +146,7 @@ void DesignerForm::Checked(Ctl id, bool checked) {
 }
 
 void DesignerForm::Selected(Ctl id, int index) {
-  if (!Control(id).enabled || (InFieldGroup(id) && !Control(Ctl::grpField).enabled)) return;
+  if (!IsUsable(id)) return;
   Guarded([&] {
     ControlState& c = Mut(id);
     const int count = id == Ctl::lvFields ? static_cast<int>(field_rows_.size()) : static_cast<int>(c.items.size());
@@ -183,7 +181,7 @@ void DesignerForm::Selected(Ctl id, int index) {
 }
 
 void DesignerForm::Clicked(Ctl id) {
-  if (!Control(id).enabled) return;
+  if (!IsUsable(id)) return;
   Guarded([&] {
     switch (id) {
       case Ctl::btnNew: NewClick(); break;

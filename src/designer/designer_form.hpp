@@ -55,6 +55,10 @@ class DesignerForm {
   const PagesGrid& Grid() const { return grid_; }
   Ctl Focus() const { return focus_; }
   bool FocusSelectsAll() const { return focus_selects_all_; }
+  // Counts the requests to move the focus, so a view applies each one once.
+  int FocusRequests() const { return focus_requests_; }
+  // Enabled and visible, inside an enabled group: the user can reach it.
+  bool IsUsable(Ctl id) const;
   const model::Project& Project() const { return project_; }
   const std::string& FileName() const { return file_name_; }
   bool Modified() const { return modified_; }
@@ -159,6 +163,7 @@ class DesignerForm {
   PagesGrid grid_;
   Ctl focus_ = Ctl::Tabs;
   bool focus_selects_all_ = false;
+  int focus_requests_ = 0;
   ModalResult result_ = ModalResult::None;
   bool closed_ = false;
 };

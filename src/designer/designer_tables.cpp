@@ -188,6 +188,7 @@ void DesignerForm::AddTable() {
   if (Control(Ctl::edTableName).enabled) {
     focus_ = Ctl::edTableName;
     focus_selects_all_ = true;
+    ++focus_requests_;
   }
 }
 
@@ -428,6 +429,7 @@ void DesignerForm::AddField() {
   if (Control(Ctl::grpField).enabled) {
     focus_ = Ctl::edFieldLabel;
     focus_selects_all_ = true;
+    ++focus_requests_;
   }
 }
 

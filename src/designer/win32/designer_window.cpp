@@ -1,0 +1,434 @@
+// The designer window on Win32: it builds the controls of the layout table, mirrors the
+// controller's state into them and forwards the user's events.
+#include "designer/win32/designer_window.hpp"
+
+#include <commctrl.h>
+
+#include <set>
+
+#include "designer/win32/control_ids.hpp"
+#include "designer/win32/designer_layout.hpp"
+#include "designer/win32/wide_text.hpp"
+#include "designer/win32/window_kit.hpp"
+
+namespace qb::designer::win32 {
+namespace {
+
+constexpr wchar_t kClassName[] = L"QuillbarrowDesigner";
+constexpr const char* kTabCaptions[] = {"Project && Database", "Tables && Fields", "Pages", "JSON Preview"};
+constexpr int kFieldColumnWidths[kFieldColumnCount] = {130, 140, 150, 56, 62, 56, 52, 54, 200};
+constexpr int kPageColumnWidths[kPageColumnCount] = {180, 280, 240};
+constexpr COLORREF kGrey = RGB(96, 96, 96);
+
+struct Made {
+  HWND window;
+  const Placement* placement;
+};
+
+class DesignerWindow {
+ public:
+  DesignerWindow(DesignerForm& form, Win32UiPort& ui) : form_(form), ui_(ui) {}
+
+  void Run() {
+    RegisterViewClass(kClassName, &DesignerWindow::Procedure);
+    const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MAXIMIZEBOX | WS_CLIPCHILDREN;
+    RECT frame{0, 0, scale_(kDesignWidth), scale_(kDesignHeight)};
+    AdjustWindowRectEx(&frame, style, FALSE, WS_EX_CONTROLPARENT);
+    const int width = frame.right - frame.left, height = frame.bottom - frame.top;
+    min_track_ = {width - scale_(kDesignWidth - kMinWidth), height - scale_(kDesignHeight - kMinHeight)};
+    CreateWindowExW(WS_EX_CONTROLPARENT, kClassName, L"Kettlebourne Database Designer", style,
+                    (GetSystemMetrics(SM_CXSCREEN) - width) / 2, (GetSystemMetrics(SM_CYSCREEN) - height) / 2, width,
+                    height, nullptr, nullptr, ModuleInstance(), this);
+    ui_.SetOwner(window_);
+    Sync();
+    RunModal(window_, [this] { return form_.Closed(); });
+    ui_.SetOwner(nullptr);
+    DeleteObject(font_);
+    DeleteObject(mono_);
+  }
+
+ private:
+  static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM w, LPARAM l) {
+    if (message == WM_NCCREATE)
+      SetWindowLongPtrW(window, GWLP_USERDATA,
+                        reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTW*>(l)->lpCreateParams));
+    auto* self = reinterpret_cast<DesignerWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    if (self == nullptr) return DefWindowProcW(window, message, w, l);
+    switch (message) {
+      case WM_CREATE:
+        self->window_ = window;
+        self->Build();
+        return 0;
+      case WM_SIZE:
+        self->Layout();
+        return 0;
+      case WM_GETMINMAXINFO:
+        reinterpret_cast<MINMAXINFO*>(l)->ptMinTrackSize = self->min_track_;
+        return 0;
+      case WM_COMMAND:
+        self->Command(LOWORD(w), HIWORD(w), reinterpret_cast<HWND>(l));
+        return 0;
+      case WM_NOTIFY:
+        return self->Notify(reinterpret_cast<const NMHDR*>(l));
+      case WM_CTLCOLORSTATIC:
+        if (self->grey_.count(reinterpret_cast<HWND>(l))) {
+          SetTextColor(reinterpret_cast<HDC>(w), kGrey);
+          SetBkColor(reinterpret_cast<HDC>(w), GetSysColor(COLOR_BTNFACE));
+          return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
+        }
+        break;
+      case WM_CLOSE:
+        self->form_.CloseRequested();
+        self->Sync();
+        return 0;
+    }
+    return DefWindowProcW(window, message, w, l);
+  }
+
+  // Tab moves the grid's cell editor between cells; leaving the grid writes it back.
+  static LRESULT CALLBACK GridSubclass(HWND window, UINT message, WPARAM w, LPARAM l, UINT_PTR, DWORD_PTR data) {
+    auto* self = reinterpret_cast<DesignerWindow*>(data);
+    if (message == WM_GETDLGCODE && window == self->grid_editor_)
+      return DefSubclassProc(window, message, w, l) | DLGC_WANTTAB;
+    if (message == WM_KEYDOWN && w == VK_TAB && window == self->grid_editor_) {
+      self->TabThroughGrid(GetKeyState(VK_SHIFT) < 0);
+      return 0;
+    }
+    if (message == WM_CHAR && w == L'\t' && window == self->grid_editor_) return 0;
+    if (message == WM_KILLFOCUS) {
+      const HWND next = reinterpret_cast<HWND>(w);
+      if (next != self->grid_editor_ && next != self->Of(Ctl::sgPages)) {
+        self->form_.GridLostFocus();
+        self->Sync();
+      }
+    }
+    return DefSubclassProc(window, message, w, l);
+  }
+
+  HWND Of(Ctl id) const { return controls_[static_cast<std::size_t>(id)]; }
+
+  void Build() {
+    hints_ = CreateHints(window_);
+    for (const Placement& p : DesignerPlacements()) {
+      HWND made = Create(p);
+      made_.push_back({made, &p});
+      if (p.ctl >= 0) controls_[static_cast<std::size_t>(p.ctl)] = made;
+      if (p.kind == Kind::GreyLabel) grey_.insert(made);
+      if (p.kind == Kind::Group || p.kind == Kind::Panel || p.kind == Kind::Tabs)
+        SetWindowPos(made, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    }
+    grid_editor_ = AddControl(window_, WC_EDITW, L"", WS_TABSTOP | ES_AUTOHSCROLL | WS_BORDER, kPagesGridEditor, 0, 0,
+                              10, 10, scale_, font_);
+    SetWindowPos(grid_editor_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    SetWindowSubclass(grid_editor_, GridSubclass, 1, reinterpret_cast<DWORD_PTR>(this));
+    SetWindowSubclass(Of(Ctl::sgPages), GridSubclass, 1, reinterpret_cast<DWORD_PTR>(this));
+    SendMessageW(Of(Ctl::edPassword), EM_SETPASSWORDCHAR, L'*', 0);
+    Layout();
+  }
+
+  HWND Create(const Placement& p) {
+    const std::wstring text = Wide(p.text);
+    auto add = [&](const wchar_t* cls, DWORD style, DWORD ex_style = 0, HFONT font = nullptr) {
+      const int id = p.ctl >= 0 ? kDesignerControlBase + p.ctl : -1;
+      return AddControl(window_, cls, text, style, id, p.x, p.y, p.width, p.height, scale_, font ? font : font_,
+                        ex_style);
+    };
+    switch (p.kind) {
+      case Kind::Label: case Kind::GreyLabel: case Kind::WrappedLabel: return add(WC_STATICW, SS_LEFT);
+      case Kind::Group: return add(WC_BUTTONW, BS_GROUPBOX | WS_CLIPSIBLINGS);
+      case Kind::Panel: return add(WC_STATICW, 0, WS_EX_CLIENTEDGE);
+      case Kind::Edit: return add(WC_EDITW, WS_TABSTOP | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE);
+      case Kind::Password: return add(WC_EDITW, WS_TABSTOP | ES_AUTOHSCROLL | ES_PASSWORD, WS_EX_CLIENTEDGE);
+      case Kind::Memo:
+        return add(WC_EDITW, WS_TABSTOP | ES_MULTILINE | ES_WANTRETURN | ES_AUTOVSCROLL | WS_VSCROLL,
+                   WS_EX_CLIENTEDGE);
+      case Kind::Preview:
+        return add(WC_EDITW, WS_TABSTOP | ES_MULTILINE | ES_READONLY | ES_AUTOHSCROLL | WS_VSCROLL | WS_HSCROLL,
+                   WS_EX_CLIENTEDGE, mono_);
+      case Kind::Combo: return add(WC_COMBOBOXW, WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST);
+      case Kind::List:
+        return add(WC_LISTBOXW, WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT, WS_EX_CLIENTEDGE);
+      case Kind::ListView: return ReportList(add(WC_LISTVIEWW, WS_TABSTOP | LVS_REPORT | LVS_SINGLESEL |
+                                                 LVS_SHOWSELALWAYS, WS_EX_CLIENTEDGE), true);
+      case Kind::Grid: return ReportList(add(WC_LISTVIEWW, WS_TABSTOP | LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS,
+                                             WS_EX_CLIENTEDGE), false);
+      case Kind::Check: return add(WC_BUTTONW, WS_TABSTOP | BS_AUTOCHECKBOX);
+      case Kind::Button: return add(WC_BUTTONW, WS_TABSTOP | BS_PUSHBUTTON);
+      case Kind::Tabs: {
+        HWND tabs = add(WC_TABCONTROLW, WS_TABSTOP | WS_CLIPSIBLINGS);
+        for (int i = 0; i < 4; ++i) {
+          std::wstring caption = Wide(kTabCaptions[i]);
+          TCITEMW item{};
+          item.mask = TCIF_TEXT;
+          item.pszText = caption.data();
+          SendMessageW(tabs, TCM_INSERTITEMW, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&item));
+        }
+        return tabs;
+      }
+    }
+    return nullptr;
+  }
+
+  HWND ReportList(HWND list, bool fields) {
+    ListView_SetExtendedListViewStyle(list, LVS_EX_GRIDLINES | (fields ? LVS_EX_FULLROWSELECT : 0));
+    const std::size_t count = fields ? kFieldColumnCount : kPageColumnCount;
+    for (std::size_t i = 0; i < count; ++i) {
+      std::wstring caption = Wide(fields ? kFieldColumnCaptions[i] : kPagesGridHeader[i]);
+      LVCOLUMNW column{};
+      column.mask = LVCF_TEXT | LVCF_WIDTH;
+      column.cx = scale_(fields ? kFieldColumnWidths[i] : kPageColumnWidths[i]);
+      column.pszText = caption.data();
+      SendMessageW(list, LVM_INSERTCOLUMNW, i, reinterpret_cast<LPARAM>(&column));
+    }
+    if (!fields) {
+      HIMAGELIST rows = ImageList_Create(1, scale_(24), ILC_COLOR, 1, 1);
+      ListView_SetImageList(list, rows, LVSIL_SMALL);
+    }
+    return list;
+  }
+
+  void Layout() {
+    RECT client;
+    GetClientRect(window_, &client);
+    const int width = MulDiv(client.right, 96, scale_.dpi), height = MulDiv(client.bottom, 96, scale_.dpi);
+    for (const Made& m : made_) {
+      const RECT r = Anchored(*m.placement, width, height);
+      SetWindowPos(m.window, nullptr, scale_(r.left), scale_(r.top), scale_(r.right - r.left),
+                   scale_(r.bottom - r.top), SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    PlaceGridEditor();
+  }
+
+  // ---- Mirroring the controller ----
+
+  void Sync() {
+    syncing_ = true;
+    if (form_.Caption() != shown_caption_) {
+      SetWindowTextW(window_, Wide(form_.Caption()).c_str());
+      shown_caption_ = form_.Caption();
+    }
+    if (SendMessageW(Of(Ctl::Tabs), TCM_GETCURSEL, 0, 0) != form_.ActiveTab())
+      SendMessageW(Of(Ctl::Tabs), TCM_SETCURSEL, static_cast<WPARAM>(form_.ActiveTab()), 0);
+    for (const Made& m : made_) SyncOne(m);
+    SyncFieldRows();
+    SyncGrid();
+    if (form_.FocusRequests() != shown_focus_requests_) {
+      shown_focus_requests_ = form_.FocusRequests();
+      SetFocus(Of(form_.Focus()));
+      if (form_.FocusSelectsAll()) SendMessageW(Of(form_.Focus()), EM_SETSEL, 0, -1);
+    }
+    syncing_ = false;
+  }
+
+  void SyncOne(const Made& m) {
+    const Placement& p = *m.placement;
+    bool visible = p.tab < 0 || p.tab == form_.ActiveTab();
+    if (p.ctl >= 0) {
+      const Ctl id = static_cast<Ctl>(p.ctl);
+      const ControlState& state = form_.Control(id);
+      visible = visible && state.visible;
+      const bool enabled = state.enabled && (!InFieldGroup(id) || form_.Control(Ctl::grpField).enabled);
+      if (IsWindowEnabled(m.window) != (enabled ? TRUE : FALSE)) EnableWindow(m.window, enabled);
+      SyncValue(p.kind, m.window, state, shown_[static_cast<std::size_t>(p.ctl)]);
+      shown_[static_cast<std::size_t>(p.ctl)] = state;
+    }
+    if ((IsWindowVisible(m.window) != FALSE) != visible) ShowWindow(m.window, visible ? SW_SHOWNA : SW_HIDE);
+  }
+
+  void SyncValue(Kind kind, HWND window, const ControlState& state, const ControlState& shown) {
+    switch (kind) {
+      case Kind::Label: case Kind::WrappedLabel: case Kind::Edit: case Kind::Password: case Kind::Memo:
+      case Kind::Preview:
+        if (WindowText(window) != state.text) SetWindowTextW(window, Wide(state.text).c_str());
+        break;
+      case Kind::Combo: case Kind::List: {
+        const bool combo = kind == Kind::Combo;
+        if (state.items != shown.items) {
+          SendMessageW(window, combo ? CB_RESETCONTENT : LB_RESETCONTENT, 0, 0);
+          for (const std::string& item : state.items)
+            SendMessageW(window, combo ? CB_ADDSTRING : LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Wide(item).c_str()));
+        }
+        if (SendMessageW(window, combo ? CB_GETCURSEL : LB_GETCURSEL, 0, 0) != state.selected)
+          SendMessageW(window, combo ? CB_SETCURSEL : LB_SETCURSEL, static_cast<WPARAM>(state.selected), 0);
+        break;
+      }
+      case Kind::Check:
+        if ((SendMessageW(window, BM_GETCHECK, 0, 0) == BST_CHECKED) != state.checked)
+          SendMessageW(window, BM_SETCHECK, state.checked ? BST_CHECKED : BST_UNCHECKED, 0);
+        break;
+      default:
+        break;
+    }
+    if (state.hint != shown.hint) SetHint(hints_, window, Wide(state.hint));
+  }
+
+  static void SetRows(HWND list, const auto& rows) {
+    SendMessageW(list, LVM_DELETEALLITEMS, 0, 0);
+    for (std::size_t r = 0; r < rows.size(); ++r) {
+      for (std::size_t c = 0; c < rows[r].size(); ++c) {
+        std::wstring text = Wide(rows[r][c]);
+        LVITEMW item{};
+        item.mask = LVIF_TEXT;
+        item.iItem = static_cast<int>(r);
+        item.iSubItem = static_cast<int>(c);
+        item.pszText = text.data();
+        SendMessageW(list, c == 0 ? LVM_INSERTITEMW : LVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&item));
+      }
+    }
+  }
+
+  void SyncFieldRows() {
+    HWND list = Of(Ctl::lvFields);
+    if (form_.FieldRows() != shown_rows_) {
+      SetRows(list, form_.FieldRows());
+      shown_rows_ = form_.FieldRows();
+    }
+    const int selected = form_.Control(Ctl::lvFields).selected;
+    if (ListView_GetNextItem(list, -1, LVNI_SELECTED) != selected) {
+      ListView_SetItemState(list, -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
+      if (selected >= 0) {
+        ListView_SetItemState(list, selected, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+        ListView_EnsureVisible(list, selected, FALSE);
+      }
+    }
+  }
+
+  void SyncGrid() {
+    const PagesGrid& grid = form_.Grid();
+    const std::vector<GridRow> data(grid.rows.begin() + 1, grid.rows.end());
+    if (data != shown_grid_) {
+      SetRows(Of(Ctl::sgPages), data);
+      shown_grid_ = data;
+    }
+    const std::string& cell =
+        grid.rows[static_cast<std::size_t>(grid.row)][static_cast<std::size_t>(grid.col)];
+    if (WindowText(grid_editor_) != cell) SetWindowTextW(grid_editor_, Wide(cell).c_str());
+    PlaceGridEditor();
+  }
+
+  void PlaceGridEditor() {
+    HWND list = Of(Ctl::sgPages);
+    if (list == nullptr || grid_editor_ == nullptr) return;
+    const bool shown = form_.ActiveTab() == kPagesTab;
+    RECT cell{};
+    cell.top = form_.Grid().col;
+    cell.left = form_.Grid().col == 0 ? LVIR_LABEL : LVIR_BOUNDS;
+    const bool found = SendMessageW(list, LVM_GETSUBITEMRECT, static_cast<WPARAM>(form_.Grid().row - 1),
+                                    reinterpret_cast<LPARAM>(&cell)) != 0;
+    if (found) {
+      if (form_.Grid().col == 0) cell.right = cell.left + ListView_GetColumnWidth(list, 0) - 2;
+      MapWindowPoints(list, window_, reinterpret_cast<POINT*>(&cell), 2);
+      SetWindowPos(grid_editor_, HWND_TOP, cell.left, cell.top, cell.right - cell.left, cell.bottom - cell.top,
+                   SWP_NOACTIVATE);
+    }
+    ShowWindow(grid_editor_, shown && found ? SW_SHOWNA : SW_HIDE);
+  }
+
+  // ---- Events from the controls ----
+
+  void Command(int id, int code, HWND control) {
+    if (syncing_) return;
+    if (id == IDCANCEL) {
+      form_.CloseRequested();
+    } else if (id == kPagesGridEditor) {
+      if (code != EN_CHANGE) return;
+      form_.GridCellEdited(form_.Grid().row, form_.Grid().col, WindowText(control));
+    } else if (id >= kDesignerControlBase && id < kDesignerControlBase + static_cast<int>(kControlCount)) {
+      if (!ControlCommand(static_cast<Ctl>(id - kDesignerControlBase), code, control)) return;
+    } else {
+      return;
+    }
+    Sync();
+  }
+
+  // True when the notification was an event of the controller.
+  bool ControlCommand(Ctl id, int code, HWND control) {
+    const Kind kind = KindOf(id);
+    if ((kind == Kind::Edit || kind == Kind::Password || kind == Kind::Memo) && code == EN_CHANGE) {
+      form_.TextChanged(id, WindowText(control));
+    } else if (kind == Kind::Combo && code == CBN_SELCHANGE) {
+      form_.Selected(id, static_cast<int>(SendMessageW(control, CB_GETCURSEL, 0, 0)));
+    } else if (kind == Kind::List && code == LBN_SELCHANGE) {
+      form_.Selected(id, static_cast<int>(SendMessageW(control, LB_GETCURSEL, 0, 0)));
+    } else if (kind == Kind::Check && code == BN_CLICKED) {
+      form_.Checked(id, SendMessageW(control, BM_GETCHECK, 0, 0) == BST_CHECKED);
+    } else if (kind == Kind::Button && code == BN_CLICKED) {
+      form_.Clicked(id);
+    } else {
+      return false;
+    }
+    return true;
+  }
+
+  Kind KindOf(Ctl id) const {
+    for (const Made& m : made_)
+      if (m.placement->ctl == static_cast<int>(id)) return m.placement->kind;
+    return Kind::Label;
+  }
+
+  LRESULT Notify(const NMHDR* header) {
+    if (syncing_) return 0;
+    if (header->hwndFrom == Of(Ctl::Tabs) && header->code == TCN_SELCHANGE) {
+      form_.TabChanged(static_cast<int>(SendMessageW(Of(Ctl::Tabs), TCM_GETCURSEL, 0, 0)));
+      Sync();
+    } else if (header->hwndFrom == Of(Ctl::lvFields) && header->code == LVN_ITEMCHANGED) {
+      const auto* change = reinterpret_cast<const NMLISTVIEW*>(header);
+      if ((change->uNewState & LVIS_SELECTED) && !(change->uOldState & LVIS_SELECTED)) {
+        form_.Selected(Ctl::lvFields, change->iItem);
+        Sync();
+      }
+    } else if (header->hwndFrom == Of(Ctl::sgPages) && header->code == NM_CLICK) {
+      const auto* click = reinterpret_cast<const NMITEMACTIVATE*>(header);
+      if (click->iItem >= 0) MoveGridCell(click->iItem + 1, click->iSubItem);
+    } else if (header->hwndFrom == Of(Ctl::sgPages) && header->code == LVN_ENDSCROLL) {
+      PlaceGridEditor();
+    } else if (header->code == HDN_ENDTRACKW || header->code == HDN_ITEMCHANGEDW) {
+      PlaceGridEditor();
+    }
+    return 0;
+  }
+
+  void MoveGridCell(int row, int col) {
+    form_.GridCellSelecting(row, col);
+    Sync();
+    SetFocus(grid_editor_);
+    SendMessageW(grid_editor_, EM_SETSEL, 0, -1);
+  }
+
+  void TabThroughGrid(bool backwards) {
+    const PagesGrid& grid = form_.Grid();
+    int row = grid.row, col = grid.col + (backwards ? -1 : 1);
+    if (col >= static_cast<int>(kPageColumnCount)) col = 0, ++row;
+    if (col < 0) col = static_cast<int>(kPageColumnCount) - 1, --row;
+    if (row < 1 || row >= grid.RowCount()) {
+      SetFocus(GetNextDlgTabItem(window_, grid_editor_, backwards));
+      return;
+    }
+    MoveGridCell(row, col);
+  }
+
+  DesignerForm& form_;
+  Win32UiPort& ui_;
+  Scale scale_ = ScreenScale();
+  HFONT font_ = CreatePointFont(L"Segoe UI", 9, scale_);
+  HFONT mono_ = CreatePointFont(L"Consolas", 9, scale_);
+  HWND window_ = nullptr;
+  HWND hints_ = nullptr;
+  HWND grid_editor_ = nullptr;
+  POINT min_track_{};
+  std::vector<Made> made_;
+  std::array<HWND, kControlCount> controls_{};
+  std::set<HWND> grey_;
+  std::array<ControlState, kControlCount> shown_{};
+  std::vector<FieldRow> shown_rows_;
+  std::vector<GridRow> shown_grid_;
+  std::string shown_caption_;
+  int shown_focus_requests_ = 0;
+  bool syncing_ = false;
+};
+
+}  // namespace
+
+void ShowDesigner(DesignerForm& form, Win32UiPort& ui) { DesignerWindow(form, ui).Run(); }
+
+}  // namespace qb::designer::win32

@@ -1,0 +1,288 @@
+// Drives the real Win32 designer and properties dialog of the plug-in with window messages from a
+// second thread, as a user would, checks what the host receives, and takes screenshots.
+// Usage: designer_gui_test PLUGIN WORK_FOLDER SCREENSHOT_FOLDER
+#include <windows.h>
+#include <commctrl.h>
+
+#include <cstdio>
+#include <cstring>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "designer/designer_controls.hpp"
+#include "designer/win32/control_ids.hpp"
+#include "png_writer.hpp"
+
+namespace {
+
+using qb::designer::Ctl;
+namespace ids = qb::designer::win32;
+
+int g_failures = 0;
+std::wstring g_shots;
+std::vector<std::pair<std::string, std::string>> g_writes;
+
+#define CHECK(condition)                                                  \
+  do {                                                                    \
+    if (!(condition)) {                                                   \
+      ++g_failures;                                                       \
+      std::printf("FAILED %s:%d: %s\n", __FILE__, __LINE__, #condition); \
+    }                                                                     \
+  } while (false)
+
+using ExecFn = int(__stdcall*)(int, char**, int);
+using RegisterFn = void(__stdcall*)(void*, void*, void*, void*);
+
+void __stdcall OnSetVariable(char* name, char* value) { g_writes.emplace_back(name, value); }
+
+std::string Narrow(const std::wstring& wide) {
+  std::string out(static_cast<std::size_t>(wide.size()) * 3 + 1, '\0');
+  const int n = WideCharToMultiByte(CP_UTF8, 0, wide.c_str(), static_cast<int>(wide.size()), out.data(),
+                                    static_cast<int>(out.size()), nullptr, nullptr);
+  out.resize(static_cast<std::size_t>(n));
+  return out;
+}
+
+HWND WaitWindow(const wchar_t* window_class) {
+  for (int i = 0; i < 300; ++i) {
+    HWND window = FindWindowW(window_class, nullptr);
+    if (window != nullptr && IsWindowVisible(window)) {
+      Sleep(300);
+      return window;
+    }
+    Sleep(100);
+  }
+  std::printf("FAILED: no %ls window appeared\n", window_class);
+  ++g_failures;
+  return nullptr;
+}
+
+HWND Item(HWND window, Ctl id) { return GetDlgItem(window, ids::kDesignerControlBase + static_cast<int>(id)); }
+
+std::string Text(HWND control) {
+  wchar_t buffer[8192] = {};
+  SendMessageW(control, WM_GETTEXT, 8192, reinterpret_cast<LPARAM>(buffer));
+  return Narrow(buffer);
+}
+
+// Replaces the whole text as typing does (a multi-line edit reports no change for WM_SETTEXT).
+void Type(HWND control, const wchar_t* text) {
+  SendMessageW(control, EM_SETSEL, 0, -1);
+  SendMessageW(control, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(text));
+}
+
+void Pick(HWND window, HWND combo, int index) {
+  SendMessageW(combo, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+  SendMessageW(window, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(combo), CBN_SELCHANGE), reinterpret_cast<LPARAM>(combo));
+}
+
+void Click(HWND button) { SendMessageW(button, BM_CLICK, 0, 0); }
+
+void ShowTab(HWND window, int index) {
+  HWND tabs = Item(window, Ctl::Tabs);
+  SendMessageW(tabs, TCM_SETCURSEL, static_cast<WPARAM>(index), 0);
+  NMHDR header{tabs, static_cast<UINT_PTR>(GetDlgCtrlID(tabs)), static_cast<UINT>(TCN_SELCHANGE)};
+  SendMessageW(window, WM_NOTIFY, header.idFrom, reinterpret_cast<LPARAM>(&header));
+}
+
+void EditGridCell(HWND window, int row, int col, const wchar_t* text) {
+  HWND grid = Item(window, Ctl::sgPages);
+  NMITEMACTIVATE click{};
+  click.hdr = {grid, static_cast<UINT_PTR>(GetDlgCtrlID(grid)), static_cast<UINT>(NM_CLICK)};
+  click.iItem = row - 1;
+  click.iSubItem = col;
+  SendMessageW(window, WM_NOTIFY, click.hdr.idFrom, reinterpret_cast<LPARAM>(&click));
+  Type(GetDlgItem(window, ids::kPagesGridEditor), text);
+}
+
+// The window as the screen shows it, written as a PNG into the screenshot folder.
+void Shot(HWND window, const wchar_t* name) {
+  RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+  Sleep(400);
+  RECT r;
+  GetWindowRect(window, &r);
+  const int width = r.right - r.left, height = r.bottom - r.top;
+  HDC screen = GetDC(nullptr);
+  HDC memory = CreateCompatibleDC(screen);
+  BITMAPINFO info{};
+  info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
+  void* bits = nullptr;
+  HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  HGDIOBJ old = SelectObject(memory, bitmap);
+  BitBlt(memory, 0, 0, width, height, screen, r.left, r.top, SRCCOPY);
+  const int stride = (width * 3 + 3) & ~3;
+  std::vector<std::uint8_t> rgb(static_cast<std::size_t>(width) * height * 3);
+  for (int y = 0; y < height; ++y)
+    for (int x = 0; x < width; ++x)
+      for (int c = 0; c < 3; ++c)
+        rgb[(static_cast<std::size_t>(y) * width + x) * 3 + c] =
+            static_cast<std::uint8_t*>(bits)[y * stride + x * 3 + (2 - c)];
+  SelectObject(memory, old);
+  DeleteObject(bitmap);
+  DeleteDC(memory);
+  ReleaseDC(nullptr, screen);
+  CHECK(qb::test::WritePng(g_shots + L"\\" + name + L".png", width, height, rgb));
+}
+
+// Host slots: blocks from GlobalAlloc, as the host hands them over.
+std::vector<char*> Slots(const std::vector<std::string>& texts) {
+  std::vector<char*> slots;
+  for (const std::string& t : texts) {
+    char* block = static_cast<char*>(GlobalAlloc(GMEM_FIXED, t.size() + 1));
+    std::memcpy(block, t.c_str(), t.size() + 1);
+    slots.push_back(block);
+  }
+  return slots;
+}
+
+std::vector<std::string> Texts(const std::vector<char*>& slots) {
+  std::vector<std::string> texts;
+  for (char* s : slots) texts.emplace_back(s ? s : "<null>");
+  return texts;
+}
+
+// Runs the plug-in call on this thread while session drives its window from another.
+DWORD WINAPI RunSession(void* session) {
+  (*static_cast<const std::function<void()>*>(session))();
+  return 0;
+}
+
+int WhileDriving(const std::function<int()>& call, const std::function<void()>& session) {
+  HANDLE driver = CreateThread(nullptr, 0, RunSession, const_cast<std::function<void()>*>(&session), 0, nullptr);
+  const int result = call();
+  WaitForSingleObject(driver, INFINITE);
+  CloseHandle(driver);
+  return result;
+}
+
+void DesignerSession(const std::string& project) {
+  HWND w = WaitWindow(L"QuillbarrowDesigner");
+  if (w == nullptr) return;
+  wchar_t caption[512] = {};
+  GetWindowTextW(w, caption, 512);
+  CHECK(Narrow(caption) == "Kettlebourne Database Designer - " + project + " *");
+  CHECK(SendMessageW(Item(w, Ctl::Tabs), TCM_GETCURSEL, 0, 0) == 1);
+
+  ShowTab(w, 0);
+  Type(Item(w, Ctl::edProjectName), L"GUI Shop");
+  CHECK(!IsWindowEnabled(Item(w, Ctl::edHost)));
+  Pick(w, Item(w, Ctl::cbEngine), 1);
+  CHECK(IsWindowEnabled(Item(w, Ctl::edHost)));
+  CHECK(IsWindowVisible(Item(w, Ctl::edProjectName)) && !IsWindowVisible(Item(w, Ctl::lbTables)));
+  Shot(w, L"designer-project");
+
+  ShowTab(w, 1);
+  Click(Item(w, Ctl::btnAddTable));
+  Type(Item(w, Ctl::edTableName), L"Customers");
+  CHECK(Text(Item(w, Ctl::edTableId)) == "customers");
+  wchar_t row[256] = {};
+  SendMessageW(Item(w, Ctl::lbTables), LB_GETTEXT, 0, reinterpret_cast<LPARAM>(row));
+  CHECK(Narrow(row) == "customers  -  Customers");
+  Click(Item(w, Ctl::btnAddField));
+  Type(Item(w, Ctl::edFieldLabel), L"E-mail");
+  CHECK(Text(Item(w, Ctl::edFieldName)) == "e_mail");
+  Pick(w, Item(w, Ctl::cbFieldType), 8);
+  CHECK(ListView_GetItemCount(Item(w, Ctl::lvFields)) == 2);
+  Click(Item(w, Ctl::chkUnique));
+  Shot(w, L"designer-tables");
+
+  ShowTab(w, 2);
+  Click(Item(w, Ctl::btnAddPage));
+  EditGridCell(w, 2, 1, L"Frequently asked");
+  Type(Item(w, Ctl::edPageContent), L"Questions and answers");
+  Shot(w, L"designer-pages");
+
+  ShowTab(w, 3);
+  CHECK(Text(Item(w, Ctl::mmPreview)).find("\"name\": \"GUI Shop\"") != std::string::npos);
+  CHECK(Text(Item(w, Ctl::mmPreview)).find("Frequently asked") != std::string::npos);
+  Shot(w, L"designer-preview");
+  Click(Item(w, Ctl::btnSaveAndClose));
+}
+
+std::string ReadFileText(const std::string& path) {
+  std::string text;
+  if (FILE* f = std::fopen(path.c_str(), "rb")) {
+    char buffer[4096];
+    for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, f)) > 0;) text.append(buffer, n);
+    std::fclose(f);
+  }
+  return text;
+}
+
+HWND RowEdit(HWND w, int row) { return GetDlgItem(w, ids::kRowBase + ids::kRowStride * row + ids::kRowEdit); }
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+  if (argc != 4) {
+    std::printf("usage: designer_gui_test PLUGIN WORK_FOLDER SCREENSHOT_FOLDER\n");
+    return 2;
+  }
+  g_shots = argv[3];
+  HMODULE plugin = LoadLibraryW(argv[1]);
+  if (plugin == nullptr) {
+    std::printf("FAILED: cannot load %ls\n", argv[1]);
+    return 1;
+  }
+  auto exec = reinterpret_cast<ExecFn>(GetProcAddress(plugin, "nbExecAction"));
+  auto edit = reinterpret_cast<ExecFn>(GetProcAddress(plugin, "nbEditAction"));
+  reinterpret_cast<RegisterFn>(GetProcAddress(plugin, "nbRegisterPlugIn"))(nullptr, nullptr, nullptr,
+                                                                            reinterpret_cast<void*>(&OnSetVariable));
+
+  // The design action: edit a new project and save it with "Save && Close".
+  const std::string project = Narrow(argv[2]) + "\\gui-project.json";
+  std::vector<char*> design = Slots({project, "[R]"});
+  const int designed = WhileDriving([&] { return exec(8, design.data(), 1); }, [&] { DesignerSession(project); });
+  CHECK(designed == 1);
+  CHECK(g_writes.size() == 1 && g_writes[0].second == "OK|" + project);
+  const std::string saved = ReadFileText(project);
+  for (const char* expected : {"\"name\": \"GUI Shop\"", "\"database\": \"mysql\"", "\"id\": \"customers\"",
+                               "\"name\": \"e_mail\"", "\"type\": \"email\"", "\"unique\": true",
+                               "\"title\": \"Frequently asked\"", "\"content\": \"Questions and answers\""})
+    if (saved.find(expected) == std::string::npos) {
+      ++g_failures;
+      std::printf("FAILED: the saved project lacks %s\n", expected);
+    }
+
+  // The properties dialog of the CRUD action: defaults shown, OK writes the slots.
+  std::vector<char*> crud = Slots({"", "", "", "", "", ""});
+  const int confirmed = WhileDriving([&] { return edit(7, crud.data(), 5); }, [&] {
+    HWND w = WaitWindow(L"QuillbarrowActionEditor");
+    if (w == nullptr) return;
+    wchar_t title[256] = {};
+    GetWindowTextW(w, title, 256);
+    CHECK(Narrow(title) == "KTBGenerateCRUDApplication Properties");
+    CHECK(Text(RowEdit(w, 0)) == "C:\\QuillbarrowDemo\\demo.json");
+    CHECK(Text(RowEdit(w, 4)) == "#2563eb");
+    CHECK(!IsWindowVisible(RowEdit(w, 2)));
+    HWND preset = GetDlgItem(w, ids::kRowBase + ids::kRowStride * 2 + ids::kRowCombo);
+    CHECK(SendMessageW(preset, CB_GETCURSEL, 0, 0) == 0);
+    Shot(w, L"properties-action7");
+    Type(RowEdit(w, 1), L"C:\\sites\\shop");
+    Pick(w, preset, 1);
+    Click(GetDlgItem(w, IDOK));
+  });
+  CHECK(confirmed == 1);
+  CHECK(Texts(crud) == (std::vector<std::string>{"C:\\QuillbarrowDemo\\demo.json", "C:\\sites\\shop", "midnight",
+                                                 "dashboard", "#2563eb", "[KTBCRUDResult]"}));
+
+  // The plan action's dialog, left with Escape: nothing is written.
+  std::vector<char*> plan = Slots({"p.json", "", "[Plan]"});
+  const std::vector<char*> before = plan;
+  const int cancelled = WhileDriving([&] { return edit(5, plan.data(), 2); }, [&] {
+    HWND w = WaitWindow(L"QuillbarrowActionEditor");
+    if (w == nullptr) return;
+    CHECK(Text(RowEdit(w, 1)) == "C:\\QuillbarrowDemo\\output\\library-demo-plan.json");
+    Shot(w, L"properties-action5");
+    Type(RowEdit(w, 0), L"changed.json");
+    PostMessageW(RowEdit(w, 0), WM_KEYDOWN, VK_ESCAPE, 0);
+  });
+  CHECK(cancelled == 0);
+  CHECK(plan == before);
+  CHECK(Texts(plan) == (std::vector<std::string>{"p.json", "", "[Plan]"}));
+
+  std::printf("%s: %d failure(s)\n", g_failures == 0 ? "designer GUI test passed" : "designer GUI test FAILED",
+              g_failures);
+  return g_failures == 0 ? 0 : 1;
+}
