@@ -23,9 +23,10 @@ $formValue = static function (array $field) use ($item): string {
     $text = is_scalar($value) ? (string) $value : '';
     $type = $field['type'] ?? 'string';
     if ($text !== '' && ($type === 'datetime' || $type === 'time')) {
-        $minutes = $type === 'datetime' ? 16 : 5;
         $text = $type === 'datetime' ? str_replace(' ', 'T', $text) : $text;
-        return substr($text, 0, substr($text, $minutes, 3) === ':00' || strlen($text) <= $minutes ? $minutes : $minutes + 3);
+        $minutes = $type === 'datetime' ? 16 : 5;
+        $seconds = substr($text, $minutes, 3);
+        return substr($text, 0, $seconds === '' || $seconds === ':00' ? $minutes : $minutes + 3);
     }
     return $text;
 };
