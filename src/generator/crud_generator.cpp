@@ -87,6 +87,7 @@ TableRegistrations WriteTableControllers(const OutputFiles& files, const model::
     route("get", base + "/edit", "edit");
     route("post", base + "/update", "update");
     route("post", base + "/delete", "delete");
+    route("get", base + "/lookup", "lookup");
   }
   return {require_lines.Text(), route_lines.Text()};
 }

@@ -47,6 +47,12 @@ bool IsAutomaticColumn(const Entity& entity, std::string_view name) {
          (entity.timestamps && (SameTextAscii(name, "created_at") || SameTextAscii(name, "updated_at")));
 }
 
+// True when the table has a password field of that name: a hash is never shown for a row.
+bool IsPasswordField(const Entity& entity, std::string_view name) {
+  const Field* field = entity.FieldByName(name);
+  return field != nullptr && field->type == "password";
+}
+
 void CheckLookup(const Project& project, const Field& field, const std::string& prefix,
                  std::vector<std::string>& issues) {
   if (field.lookup_entity.empty()) {
@@ -60,6 +66,11 @@ void CheckLookup(const Project& project, const Field& field, const std::string& 
              target->FieldByName(field.lookup_field) == nullptr) {
     issues.push_back(prefix + ": lookup display field " + Quoted(field.lookup_field) + " does not exist in " +
                      Quoted(target->id) + ".");
+  } else {
+    const std::string shown = field.lookup_field.empty() ? target->EffectiveDisplayField() : field.lookup_field;
+    if (IsPasswordField(*target, shown))
+      issues.push_back(prefix + ": lookup display field " + Quoted(shown) + " of " + Quoted(target->id) +
+                       " is a password field; choose a field that can be shown.");
   }
 }
 
@@ -123,6 +134,9 @@ void CheckEntity(const Project& project, const Entity& entity, std::size_t posit
   if (!entity.display_field.empty() && entity.display_field != "id" &&
       entity.FieldByName(entity.display_field) == nullptr)
     issues.push_back(table + ": display field " + Quoted(entity.display_field) + " does not exist.");
+  if (IsPasswordField(entity, entity.display_field))
+    issues.push_back(table + ": display field " + Quoted(entity.display_field) +
+                     " is a password field; choose a field that can be shown.");
   CheckFields(project, entity, table, issues);
 }
 

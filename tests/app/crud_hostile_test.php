@@ -33,7 +33,7 @@ foreach (crud_engines() as $engine) {
     T::same(4, substr_count($pages['list'], "<td>$escaped</td>"), $at . 'string, text, phone and lookup values escaped on the list');
     T::contains('<td>&lt;b&gt;bold&lt;/b&gt;</td>', $pages['list'], $at . 'select value escaped on the list');
     T::contains('<td>javascript:alert(1)</td>', $pages['list'], $at . 'stored script URL is text on the list');
-    T::contains('href="mailto:&quot;&gt;&lt;script&gt;m()&lt;/script&gt;"', $pages['list'], $at . 'stored email escaped in its link');
+    T::contains('href="mailto:%22%3E%3Cscript%3Em%28%29%3C%2Fscript%3E"', $pages['list'], $at . 'stored email encoded in its link');
     T::contains("<td>$escaped</td>", $pages['book list'], $at . 'title escaped on the book list');
     T::contains('Notes &lt;script&gt;alert(&#039;table&#039;)&lt;/script&gt;', $pages['list'], $at . 'table name escaped on the list');
     T::contains('placeholder="Search notes &lt;script&gt;', $pages['list'], $at . 'table name escaped in the placeholder');

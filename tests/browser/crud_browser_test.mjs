@@ -180,6 +180,35 @@ async function editAndDeleteBook(page, base, title, author) {
   eq((await page.locator('h1 small').innerText()).trim(), '0 records', 'the count drops to zero');
 }
 
+// A lookup over more authors than the form lists: the search box finds one by name, Enter in the
+// box does not submit the form, and an unchanged edit keeps the author.
+async function searchLargeLookup(page, base, dbFile) {
+  const insert = spawnSync('php', ['-r', `$pdo = new PDO('sqlite:' . $argv[1]);
+    $pdo->beginTransaction();
+    $stmt = $pdo->prepare('INSERT INTO authors (full_name) VALUES (?)');
+    for ($i = 1; $i <= 1500; $i++) { $stmt->execute([sprintf('Filler %04d', $i)]); }
+    $stmt->execute(['Zadie Smith']);
+    $pdo->commit();`, dbFile], { encoding: 'utf8' });
+  eq(insert.status, 0, `authors inserted: ${insert.stderr}`);
+  const author = page.locator('#f_author_id option', { hasText: 'Zadie Smith' });
+  await page.goto(`${base}/books/create`);
+  const box = page.locator('#f_author_id_search');
+  ok(await box.isVisible(), 'the lookup search box shows when scripts run');
+  eq(await author.count(), 0, 'the author is beyond the listed choices');
+  await box.fill('Zadie');
+  await author.waitFor({ state: 'attached' });
+  await page.selectOption('#f_author_id', { label: 'Zadie Smith' });
+  await box.press('Enter');
+  await page.fill('#f_title', 'White Teeth');
+  eq(page.url(), `${base}/books/create`, 'Enter in the search box does not submit the form');
+  await save(page, `${base}/books`, 'Books: record added.');
+  ok((await row(page, 'White Teeth').innerText()).includes('Zadie Smith'), 'the book links the searched author');
+  await Promise.all([page.waitForURL(/\/books\/edit\?id=\d+$/), row(page, 'White Teeth').getByRole('link', { name: 'Edit' }).click()]);
+  eq((await page.locator('#f_author_id option:checked').innerText()).trim(), 'Zadie Smith', 'the edit form selects the author');
+  await save(page, `${base}/books`, 'Books: record updated.');
+  ok((await row(page, 'White Teeth').innerText()).includes('Zadie Smith'), 'an unchanged edit keeps the author');
+}
+
 async function checkTheme(page, theme) {
   const style = await page.evaluate(() => {
     const body = getComputedStyle(document.body);
@@ -234,7 +263,10 @@ async function run() {
     await checkTheme(page, theme);
     await page.screenshot({ path: join(shotsDir, `${theme.preset}-books-list.png`), fullPage: true });
 
-    if (index === 0) await editAndDeleteBook(page, base, title, author);
+    if (index === 0) {
+      await editAndDeleteBook(page, base, title, author);
+      await searchLargeLookup(page, base, join(work, `${theme.preset}.sqlite`));
+    }
     stopAll();
   }
   eq(problems, [], 'no server errors or script errors');

@@ -52,6 +52,7 @@ TEST_F(CrudGeneratorTest, RegistersControllersAndRoutesInTableOrder) {
       "$router->get('/books/edit', [BooksCrudController::class, 'edit']);\r\n"
       "$router->post('/books/update', [BooksCrudController::class, 'update']);\r\n"
       "$router->post('/books/delete', [BooksCrudController::class, 'delete']);\r\n"
+      "$router->get('/books/lookup', [BooksCrudController::class, 'lookup']);\r\n"
       "$router->get('/order_items', [OrderItemsCrudController::class, 'index']);\r\n";
   const auto at = routes.find(books_routes);
   ASSERT_NE(at, std::string::npos) << routes;

@@ -103,6 +103,24 @@ const Case kCases[] = {
      {"Table \"books\", field \"a\": choose the table this lookup links to.",
       "Table \"books\", field \"b\": lookup table \"writers\" does not exist.",
       "Table \"books\", field \"c\": lookup display field \"bio\" does not exist in \"authors\"."}},
+    {"PasswordNeverShownThroughALookup",
+     R"({"database": {"entities": [
+          {"id": "users", "name": "U", "displayField": "Secret",
+           "fields": [{"name": "login"}, {"name": "secret", "type": "password"}]},
+          {"id": "staff", "name": "S", "fields": [{"name": "pin", "type": "password"}, {"name": "active", "type": "boolean"}]},
+          {"id": "logins", "name": "L", "fields": [
+            {"name": "a", "type": "lookup", "lookupEntity": "users", "lookupField": "secret"},
+            {"name": "b", "type": "lookup", "lookupEntity": "users"},
+            {"name": "c", "type": "lookup", "lookupEntity": "users", "lookupField": "login"},
+            {"name": "d", "type": "lookup", "lookupEntity": "staff"},
+            {"name": "e", "type": "lookup", "lookupEntity": "staff", "lookupField": "PIN"}]}]}})",
+     {"Table \"users\": display field \"Secret\" is a password field; choose a field that can be shown.",
+      "Table \"logins\", field \"a\": lookup display field \"secret\" of \"users\" is a password field; choose a field "
+      "that can be shown.",
+      "Table \"logins\", field \"b\": lookup display field \"Secret\" of \"users\" is a password field; choose a field "
+      "that can be shown.",
+      "Table \"logins\", field \"e\": lookup display field \"PIN\" of \"staff\" is a password field; choose a field "
+      "that can be shown."}},
     {"OneFieldCanFailSeveralRules", OneTable(R"({"name": "Bad", "type": "select", "length": 0})"),
      {"Table \"t\": field name \"Bad\" must start with a lowercase letter and contain only a-z, 0-9 and _ (max 64).",
       "Table \"t\", field \"Bad\": length must be 1-1000. Use the \"Long text\" type for longer content.",

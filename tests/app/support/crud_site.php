@@ -49,10 +49,16 @@ final class CrudSite
         return (int) $this->db()->query('SELECT COUNT(*) FROM `' . $table . '`')->fetchColumn();
     }
 
-    // The CSRF token of the form on the page at $path.
-    public function token(string $path = '/'): string
+    // A second visitor of the site, with a cookie jar (and so a session) of its own.
+    public function visitor(): HttpClient
     {
-        $page = $this->http->get($path);
+        return new HttpClient($this->server->base());
+    }
+
+    // The CSRF token of the form on the page at $path, for the site's client or $client.
+    public function token(string $path = '/', ?HttpClient $client = null): string
+    {
+        $page = ($client ?? $this->http)->get($path);
         if (preg_match('~name="_csrf" value="([0-9a-f]{64})"~', $page->body, $m) !== 1) {
             throw new RuntimeException("no CSRF token on $path (status {$page->status}): " . substr($page->body, 0, 500));
         }
@@ -81,6 +87,44 @@ final class CrudSite
         return $after;
     }
 
+    // What a browser posts when the form on $html is submitted untouched: named inputs with their
+    // values (checkboxes only when ticked), textareas, and each select's selected option, or its first.
+    public static function formValues(string $html): array
+    {
+        $decode = static fn (string $text): string => html_entity_decode($text, ENT_QUOTES | ENT_HTML5, 'UTF-8');
+        $attribute = static fn (string $tag, string $name): ?string
+            => preg_match('~\s' . $name . '="([^"]*)"~', $tag, $m) === 1 ? $decode($m[1]) : null;
+        $values = [];
+        preg_match_all('~<input\b[^>]*>~', $html, $inputs);
+        foreach ($inputs[0] as $tag) {
+            $name = $attribute($tag, 'name');
+            if ($name !== null && ($attribute($tag, 'type') !== 'checkbox' || preg_match('~\schecked\b~', $tag) === 1)) {
+                $values[$name] = $attribute($tag, 'value') ?? '';
+            }
+        }
+        preg_match_all('~<textarea\b([^>]*)>(.*?)</textarea>~s', $html, $areas, PREG_SET_ORDER);
+        foreach ($areas as [, $tag, $text]) {
+            $values[(string) $attribute($tag, 'name')] = $decode($text);
+        }
+        preg_match_all('~<select\b([^>]*)>(.*?)</select>~s', $html, $selects, PREG_SET_ORDER);
+        foreach ($selects as [, $tag, $options]) {
+            preg_match_all('~<option value="([^"]*)"( selected)?~', $options, $m, PREG_SET_ORDER);
+            $chosen = array_values(array_filter($m, static fn (array $o): bool => isset($o[2])))[0] ?? $m[0] ?? [1 => ''];
+            $values[(string) $attribute($tag, 'name')] = $decode($chosen[1]);
+        }
+        return $values;
+    }
+
+    // Opens the form at $formPage and saves it unchanged, as a browser would.
+    public function resubmit(string $formPage): Response
+    {
+        $html = $this->http->get($formPage)->body;
+        if (preg_match('~<form method="post" action="([^"]*)"~', $html, $m) !== 1) {
+            throw new RuntimeException("no form on $formPage: " . substr($html, 0, 500));
+        }
+        return $this->http->post(html_entity_decode($m[1]), self::formValues($html));
+    }
+
     // The row ids of a list page, in the order shown.
     public static function listIds(string $body): array
     {
@@ -95,8 +139,9 @@ function crud_engines(): array
     return ['sqlite', 'mariadb'];
 }
 
-// Generates the CRUD variant of $projectFile for $engine, serves it and returns the site.
-function crud_site(string $engine, string $projectFile): CrudSite
+// Generates the CRUD variant of $projectFile for $engine, serves it (with $serverEnv added to the
+// server's environment) and returns the site.
+function crud_site(string $engine, string $projectFile, array $serverEnv = []): CrudSite
 {
     $project = json_decode((string) file_get_contents($projectFile), true, 512, JSON_THROW_ON_ERROR);
     $work = temp_dir('qb-crud-');
@@ -115,7 +160,7 @@ function crud_site(string $engine, string $projectFile): CrudSite
     file_put_contents($projectCopy, json_encode($project, JSON_PRETTY_PRINT | JSON_UNESCAPED_SLASHES | JSON_UNESCAPED_UNICODE));
     $dir = generate_app($projectCopy, 'crud');
     $env += ['APP_DEBUG' => 'true', 'APP_ENV' => 'testing'];
-    $site = new CrudSite($engine, $dir, new AppServer($dir . '/public', $env), $env);
+    $site = new CrudSite($engine, $dir, new AppServer($dir . '/public', $env + $serverEnv), $env);
     // The first request creates the tables.
     $site->http->get('/' . $project['database']['entities'][0]['id']);
     return $site;

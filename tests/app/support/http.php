@@ -87,6 +87,13 @@ final class HttpClient
 
     public function request(string $method, string $path, string $body = '', ?string $contentType = null): Response
     {
+        return $this->receive($this->send($method, $path, $body, $contentType), $method);
+    }
+
+    // Sends a request and returns its open connection; receive() reads the answer. Several requests
+    // sent before any is received run at the same time.
+    public function send(string $method, string $path, string $body = '', ?string $contentType = null)
+    {
         $parts = parse_url($this->base);
         $socket = fsockopen($parts['host'], $parts['port'], $errno, $errstr, 10);
         if ($socket === false) {
@@ -108,6 +115,11 @@ final class HttpClient
             $head .= 'Content-Length: ' . strlen($body) . "\r\n";
         }
         fwrite($socket, $head . "\r\n" . $body);
+        return $socket;
+    }
+
+    public function receive($socket, string $method = 'POST'): Response
+    {
         $raw = stream_get_contents($socket);
         fclose($socket);
         return $this->parse($raw, $method);

@@ -12,6 +12,15 @@ abstract class CrudController extends Controller
 {
     protected const ENTITY = '';
 
+    // Longest search text in characters; far longer LIKE patterns are refused by SQLite.
+    private const SEARCH_MAX = 200;
+
+    // Choices a lookup lists on the form; a larger target table is searched instead.
+    private const LOOKUP_CHOICES = 1000;
+
+    // Matches one lookup search answers.
+    private const LOOKUP_MATCHES = 50;
+
     private ?PDO $pdo = null;
 
     /* ---------- request helpers ---------- */
@@ -94,23 +103,54 @@ abstract class CrudController extends Controller
         return is_string($value) ? $value : '';
     }
 
-    // The table a lookup points to, spelled as in the schema (lookup targets ignore letter case).
-    private static function lookupTarget(array $field): string
+    // The schema of the table a lookup points to (lookup targets ignore letter case), or null.
+    private static function lookupTable(array $field): ?array
     {
         $target = (string) ($field['lookup']['entity'] ?? '');
         foreach (Schema::entities() as $table) {
             $id = (string) ($table['id'] ?? '');
             if ($id !== '' && strcasecmp($id, $target) === 0) {
-                return $id;
+                return $table;
             }
         }
-        return $target;
+        return null;
     }
 
+    private static function lookupTarget(array $field): string
+    {
+        return (string) (self::lookupTable($field)['id'] ?? $field['lookup']['entity'] ?? '');
+    }
+
+    // The column a lookup shows; a password column is never shown or searched, the id stands in for it.
     private static function lookupDisplay(array $field): string
     {
         $display = (string) ($field['lookup']['field'] ?? '');
+        foreach (self::lookupTable($field)['fields'] ?? [] as $targetField) {
+            if (strcasecmp((string) ($targetField['name'] ?? ''), $display) === 0 && ($targetField['type'] ?? 'string') === 'password') {
+                $display = '';
+            }
+        }
         return Schema::q($display === '' ? 'id' : $display);
+    }
+
+    private static function isUtf8(string $text): bool
+    {
+        return preg_match('//u', $text) === 1;
+    }
+
+    // The first $max characters of a UTF-8 text.
+    private static function cut(string $text, int $max): string
+    {
+        if (function_exists('mb_substr')) {
+            return mb_substr($text, 0, $max, 'UTF-8');
+        }
+        return preg_match('/^.{0,' . $max . '}/su', $text, $match) === 1 ? $match[0] : substr($text, 0, $max);
+    }
+
+    // A search text as searched: invalid UTF-8 is no search at all, and at most SEARCH_MAX characters count.
+    private static function boundSearch(string $text): string
+    {
+        return self::isUtf8($text) ? self::cut($text, self::SEARCH_MAX) : '';
     }
 
     /* ---------- list ---------- */
@@ -144,19 +184,25 @@ abstract class CrudController extends Controller
             $lookupColumns[(string) $field['name']] = $alias . '.' . $display;
         }
 
-        $search = trim(self::queryText('q'));
-        $searchEnabled = false;
+        $searchFields = [];
+        foreach ($fields as $field) {
+            if (!empty($field['searchable']) && ($field['type'] ?? 'string') !== 'password') {
+                $searchFields[] = (string) $field['name'];
+            }
+        }
+        $searchEnabled = $searchFields !== [];
+        // Without a searchable field there is nothing to search, so "q" is ignored altogether.
+        $rawSearch = $searchEnabled ? trim(self::queryText('q')) : '';
+        $search = self::boundSearch($rawSearch);
+        $searchNote = null;
+        if (!self::isUtf8($rawSearch)) {
+            $searchNote = 'The search text was not valid UTF-8 text and was ignored.';
+        } elseif ($search !== $rawSearch) {
+            $searchNote = 'Only the first ' . self::SEARCH_MAX . ' characters were searched.';
+        }
         $conditions = [];
         $params = [];
-        foreach ($fields as $field) {
-            if (empty($field['searchable'])) {
-                continue;
-            }
-            $searchEnabled = true;
-            if ($search === '' || ($field['type'] ?? 'string') === 'password') {
-                continue;
-            }
-            $name = (string) $field['name'];
+        foreach ($search === '' ? [] : $searchFields as $name) {
             $conditions[] = ($lookupColumns[$name] ?? 'm.' . Schema::q($name)) . ' LIKE ?';
             $params[] = '%' . $search . '%';
         }
@@ -196,6 +242,8 @@ abstract class CrudController extends Controller
             'rows' => $rows,
             'search' => $search,
             'searchEnabled' => $searchEnabled,
+            'searchNote' => $searchNote,
+            'searchMax' => self::SEARCH_MAX,
             'sort' => $sort,
             'dir' => $dir,
             'page' => $page,
@@ -206,23 +254,79 @@ abstract class CrudController extends Controller
         ]);
     }
 
-    private function lookupOptions(array $entity): array
+    // The lookup fields of the table, by name.
+    private function lookupFields(): array
+    {
+        $lookups = [];
+        foreach ($this->entity()['fields'] ?? [] as $field) {
+            if (($field['type'] ?? 'string') === 'lookup' && (string) ($field['lookup']['entity'] ?? '') !== '') {
+                $lookups[(string) $field['name']] = $field;
+            }
+        }
+        return $lookups;
+    }
+
+    // Choices of every lookup field (id text to label text) and, for a target with more rows than
+    // the list holds, the address of its search. The item's current value is always a choice.
+    private function lookupOptions(array $item): array
     {
         $options = [];
-        foreach ($entity['fields'] ?? [] as $field) {
-            if (($field['type'] ?? 'string') !== 'lookup' || (string) ($field['lookup']['entity'] ?? '') === '') {
-                continue;
-            }
+        $searchUrls = [];
+        foreach ($this->lookupFields() as $name => $field) {
             $display = self::lookupDisplay($field);
-            $rows = $this->db()->query('SELECT `id`, ' . $display . ' AS label FROM '
-                . Schema::q(self::lookupTarget($field)) . ' ORDER BY ' . $display . ' LIMIT 1000')->fetchAll(PDO::FETCH_ASSOC);
+            $target = Schema::q(self::lookupTarget($field));
+            $rows = $this->db()->query('SELECT `id`, ' . $display . ' AS label FROM ' . $target
+                . ' ORDER BY ' . $display . ' LIMIT ' . (self::LOOKUP_CHOICES + 1))->fetchAll(PDO::FETCH_ASSOC);
+            if (count($rows) > self::LOOKUP_CHOICES) {
+                array_pop($rows);
+                $searchUrls[$name] = $this->base() . '/lookup?' . http_build_query(['field' => $name]);
+            }
             $choices = [];
             foreach ($rows as $row) {
                 $choices[(string) $row['id']] = (string) ($row['label'] ?? $row['id']);
             }
-            $options[(string) $field['name']] = $choices;
+            $current = filter_var($item[$name] ?? null, FILTER_VALIDATE_INT);
+            if ($current !== false && !isset($choices[(string) $current])) {
+                $stmt = $this->db()->prepare('SELECT ' . $display . ' AS label FROM ' . $target . ' WHERE `id` = ?');
+                $stmt->execute([$current]);
+                $label = $stmt->fetchColumn();
+                // A row that is gone shows its id, as the list does, so the value is not lost unseen.
+                $choices = [(string) $current => $label === false ? '#' . $current : (string) ($label ?? $current)] + $choices;
+            }
+            $options[$name] = $choices;
         }
-        return $options;
+        return [$options, $searchUrls];
+    }
+
+    // GET <table>/lookup?field=<lookup field>&q=<text>: JSON {"results": [{"id": ..., "label": ...}]},
+    // the target rows whose shown value contains the text, or whose id it is.
+    public function lookup(): void
+    {
+        $field = $this->lookupFields()[self::queryText('field')] ?? null;
+        header('Content-Type: application/json; charset=utf-8');
+        header('Cache-Control: no-store');
+        if ($field === null) {
+            http_response_code(404);
+            echo json_encode(['error' => 'Unknown lookup field']);
+            return;
+        }
+        $display = self::lookupDisplay($field);
+        $search = self::boundSearch(trim(self::queryText('q')));
+        $where = ' WHERE ' . $display . ' LIKE ?';
+        $params = ['%' . $search . '%'];
+        $id = filter_var($search, FILTER_VALIDATE_INT);
+        if ($id !== false) {
+            $where .= ' OR `id` = ?';
+            $params[] = $id;
+        }
+        $stmt = $this->db()->prepare('SELECT `id`, ' . $display . ' AS label FROM ' . Schema::q(self::lookupTarget($field))
+            . $where . ' ORDER BY ' . $display . ' LIMIT ' . self::LOOKUP_MATCHES);
+        $stmt->execute($params);
+        $results = [];
+        foreach ($stmt->fetchAll(PDO::FETCH_ASSOC) as $row) {
+            $results[] = ['id' => (int) $row['id'], 'label' => (string) ($row['label'] ?? $row['id'])];
+        }
+        echo json_encode(['results' => $results], JSON_UNESCAPED_UNICODE | JSON_UNESCAPED_SLASHES | JSON_INVALID_UTF8_SUBSTITUTE);
     }
 
     /* ---------- create / edit forms ---------- */
@@ -230,6 +334,7 @@ abstract class CrudController extends Controller
     private function renderForm(array $item, array $errors, bool $isEdit): void
     {
         $entity = $this->entity();
+        [$lookupOptions, $lookupSearch] = $this->lookupOptions($item);
         $this->render('form', [
             'title' => ($isEdit ? 'Edit ' : 'Add ') . (string) ($entity['name'] ?? $entity['id']),
             'entity' => $entity,
@@ -237,7 +342,9 @@ abstract class CrudController extends Controller
             'item' => $item,
             'errors' => $errors,
             'isEdit' => $isEdit,
-            'lookupOptions' => $this->lookupOptions($entity),
+            'lookupOptions' => $lookupOptions,
+            'lookupSearch' => $lookupSearch,
+            'searchMax' => self::SEARCH_MAX,
             'base' => $this->base(),
             'action' => $this->base() . ($isEdit ? '/update' : '/store'),
         ]);
@@ -292,11 +399,36 @@ abstract class CrudController extends Controller
         return null;
     }
 
+    // MySQL/MariaDB: what each text column of the table holds, by lower-cased name: ["characters", n] for
+    // VARCHAR and CHAR, ["bytes", n] for the TEXT types (TEXT itself holds 65,535 bytes). Columns are never
+    // altered after they are created, so this can be less than the schema says.
+    private function columnCapacity(): array
+    {
+        $stmt = $this->db()->prepare('SELECT COLUMN_NAME, DATA_TYPE, CHARACTER_MAXIMUM_LENGTH, CHARACTER_OCTET_LENGTH'
+            . ' FROM information_schema.COLUMNS WHERE TABLE_SCHEMA = DATABASE() AND TABLE_NAME = ? AND CHARACTER_OCTET_LENGTH IS NOT NULL');
+        $stmt->execute([static::ENTITY]);
+        $capacity = [];
+        foreach ($stmt->fetchAll(PDO::FETCH_NUM) as [$column, $dataType, $characters, $bytes]) {
+            $capacity[strtolower((string) $column)] = in_array(strtolower((string) $dataType), ['varchar', 'char'], true)
+                ? ['characters', (int) $characters]
+                : ['bytes', (int) $bytes];
+        }
+        return $capacity;
+    }
+
+    // True when a row other than $id holds $value in the column $name.
+    private function isTaken(string $name, mixed $value, ?int $id): bool
+    {
+        $stmt = $this->db()->prepare('SELECT COUNT(*) FROM ' . Schema::q(static::ENTITY) . ' WHERE ' . Schema::q($name) . ' = ? AND `id` <> ?');
+        $stmt->execute([$value, $id ?? 0]);
+        return (int) $stmt->fetchColumn() > 0;
+    }
+
     private function collect(?int $id): array
     {
         $entity = $this->entity();
-        $table = Schema::q(static::ENTITY);
         $mysql = Schema::isMysql($this->db());
+        $capacity = $mysql ? $this->columnCapacity() : [];
         $data = [];
         $errors = [];
         $display = [];
@@ -317,6 +449,12 @@ abstract class CrudController extends Controller
             $raw = $_POST[$name] ?? '';
             $text = is_string($raw) ? trim($raw) : '';
             $display[$name] = $type === 'password' ? '' : $text;
+
+            // Every engine gets valid UTF-8 only; MySQL would refuse anything else with an error.
+            if (!self::isUtf8($text)) {
+                $errors[$name] = $label . ' must be valid UTF-8 text.';
+                continue;
+            }
 
             if ($type === 'password') {
                 if ($text === '') {
@@ -417,12 +555,15 @@ abstract class CrudController extends Controller
                 }
             }
 
-            if ($message === null && !empty($field['unique'])) {
-                $stmt = $this->db()->prepare('SELECT COUNT(*) FROM ' . $table . ' WHERE ' . Schema::q($name) . ' = ? AND `id` <> ?');
-                $stmt->execute([$value, $id ?? 0]);
-                if ((int) $stmt->fetchColumn() > 0) {
-                    $message = 'This ' . $label . ' already exists.';
-                }
+            [$unit, $limit] = $capacity[strtolower($name)] ?? ['', 0];
+            if ($message === null && $unit === 'characters' && self::length($text) > $limit) {
+                $message = $label . ' must be at most ' . $limit . ' characters.';
+            } elseif ($message === null && $unit === 'bytes' && strlen($text) > $limit) {
+                $message = $label . ' is too long: at most ' . $limit . ' bytes can be stored (a character takes 1 to 4 bytes).';
+            }
+
+            if ($message === null && !empty($field['unique']) && $this->isTaken($name, $value, $id)) {
+                $message = 'This ' . $label . ' already exists.';
             }
 
             if ($message !== null) {
@@ -435,6 +576,46 @@ abstract class CrudController extends Controller
     }
 
     /* ---------- write actions ---------- */
+
+    // The field message for a write that a unique index refused (another save may have come first, or
+    // MySQL's index compares only the first 190 characters); null for any other database error.
+    private function uniqueViolation(PDOException $error, array $data, ?int $id): ?array
+    {
+        $pdo = $this->db();
+        $text = (string) ($error->errorInfo[2] ?? $error->getMessage());
+        $prefix = null;
+        if (Schema::isMysql($pdo)) {
+            if ((int) ($error->errorInfo[1] ?? 0) !== 1062 || preg_match("~.* for key '(.*)'$~s", $text, $match) !== 1) {
+                return null;
+            }
+            // MySQL 8 names the key "table.key".
+            $key = str_starts_with($match[1], static::ENTITY . '.') ? substr($match[1], strlen(static::ENTITY) + 1) : $match[1];
+            $stmt = $pdo->prepare('SHOW INDEX FROM ' . Schema::q(static::ENTITY) . ' WHERE Key_name = ?');
+            $stmt->execute([$key]);
+            $index = $stmt->fetch(PDO::FETCH_ASSOC);
+            if (!is_array($index)) {
+                return null;
+            }
+            $column = (string) $index['Column_name'];
+            $prefix = $index['Sub_part'] === null ? null : (int) $index['Sub_part'];
+        } elseif (preg_match('~UNIQUE constraint failed: [^.\s]+\.(\S+)~', $text, $match) === 1) {
+            $column = $match[1];
+        } else {
+            return null;
+        }
+        foreach ($this->entity()['fields'] ?? [] as $field) {
+            $name = (string) $field['name'];
+            if (strcasecmp($name, $column) !== 0) {
+                continue;
+            }
+            $label = (string) ($field['label'] ?? $name);
+            if ($prefix !== null && !$this->isTaken($name, $data[$name] ?? null, $id)) {
+                return [$name => $label . ' must differ from every other record\'s within its first ' . $prefix . ' characters.'];
+            }
+            return [$name => 'This ' . $label . ' already exists.'];
+        }
+        return null;
+    }
 
     public function store(): void
     {
@@ -454,12 +635,17 @@ abstract class CrudController extends Controller
 
         $pdo = $this->db();
         $table = Schema::q(static::ENTITY);
-        if ($data === []) {
-            $pdo->exec(Schema::isMysql($pdo) ? 'INSERT INTO ' . $table . ' () VALUES ()' : 'INSERT INTO ' . $table . ' DEFAULT VALUES');
-        } else {
-            $columns = implode(', ', array_map([Schema::class, 'q'], array_keys($data)));
-            $marks = implode(', ', array_fill(0, count($data), '?'));
-            $pdo->prepare('INSERT INTO ' . $table . ' (' . $columns . ') VALUES (' . $marks . ')')->execute(array_values($data));
+        try {
+            if ($data === []) {
+                $pdo->exec(Schema::isMysql($pdo) ? 'INSERT INTO ' . $table . ' () VALUES ()' : 'INSERT INTO ' . $table . ' DEFAULT VALUES');
+            } else {
+                $columns = implode(', ', array_map([Schema::class, 'q'], array_keys($data)));
+                $marks = implode(', ', array_fill(0, count($data), '?'));
+                $pdo->prepare('INSERT INTO ' . $table . ' (' . $columns . ') VALUES (' . $marks . ')')->execute(array_values($data));
+            }
+        } catch (PDOException $error) {
+            $this->renderForm($display, $this->uniqueViolation($error, $data, null) ?? throw $error, false);
+            return;
         }
 
         $this->flash('success', (string) ($entity['name'] ?? 'Record') . ': record added.');
@@ -487,8 +673,14 @@ abstract class CrudController extends Controller
 
         if ($data !== []) {
             $assignments = implode(', ', array_map(static fn (string $column): string => Schema::q($column) . ' = ?', array_keys($data)));
-            $this->db()->prepare('UPDATE ' . Schema::q(static::ENTITY) . ' SET ' . $assignments . ' WHERE `id` = ?')
-                ->execute([...array_values($data), $id]);
+            try {
+                $this->db()->prepare('UPDATE ' . Schema::q(static::ENTITY) . ' SET ' . $assignments . ' WHERE `id` = ?')
+                    ->execute([...array_values($data), $id]);
+            } catch (PDOException $error) {
+                $display['id'] = $id;
+                $this->renderForm($display, $this->uniqueViolation($error, $data, $id) ?? throw $error, true);
+                return;
+            }
         }
 
         $this->flash('success', (string) ($entity['name'] ?? 'Record') . ': record updated.');
