@@ -113,6 +113,45 @@ final class HttpClient
         return $this->parse($raw, $method);
     }
 
+    // Sends one GET per path, all at once, each on its own connection without cookies, and
+    // returns the responses in the order of the paths.
+    public function burst(array $paths): array
+    {
+        $parts = parse_url($this->base);
+        $sockets = [];
+        foreach ($paths as $i => $path) {
+            $socket = stream_socket_client('tcp://' . $parts['host'] . ':' . $parts['port'], $errno, $errstr, 10);
+            if ($socket === false) {
+                throw new RuntimeException("connect failed: $errstr");
+            }
+            fwrite($socket, "GET $path HTTP/1.1\r\nHost: {$parts['host']}:{$parts['port']}\r\nConnection: close\r\n\r\n");
+            stream_set_blocking($socket, false);
+            $sockets[$i] = $socket;
+        }
+        $raw = array_fill_keys(array_keys($sockets), '');
+        $deadline = microtime(true) + 120;
+        while ($sockets !== [] && microtime(true) < $deadline) {
+            $read = array_values($sockets);
+            $write = $except = null;
+            if (stream_select($read, $write, $except, 1) > 0) {
+                foreach ($read as $socket) {
+                    $i = array_search($socket, $sockets, true);
+                    $chunk = fread($socket, 65536);
+                    $raw[$i] .= (string) $chunk;
+                    if (feof($socket)) {
+                        fclose($socket);
+                        unset($sockets[$i]);
+                    }
+                }
+            }
+        }
+        $responses = [];
+        foreach ($paths as $i => $path) {
+            $responses[$i] = $this->parse($raw[$i], 'GET');
+        }
+        return $responses;
+    }
+
     private function parse(string $raw, string $method): Response
     {
         [$head, $body] = array_pad(explode("\r\n\r\n", $raw, 2), 2, '');
