@@ -121,12 +121,7 @@ $migrations = [
 ];
 
 foreach (crud_engines() as $engine) {
-    $work = temp_dir('qb-burst-');
-    $project = json_decode((string) file_get_contents(example('bookshop.json')), true);
-    $project['target']['database'] = $engine;
-    $project['database']['connection']['writeEnv'] = false;
-    file_put_contents($work . '/project.json', json_encode($project));
-    $dir = generate_app($work . '/project.json', 'crud');
+    $dir = generate_crud($engine, example('bookshop.json'));
     foreach ($migrations as $name => $text) {
         file_put_contents($dir . '/database/migrations/' . $name, $text);
     }
@@ -136,36 +131,25 @@ foreach (crud_engines() as $engine) {
     foreach ($schema['entities'] as $entity) {
         $paths[] = '/' . $entity['id'];
     }
+    $extra = ['books' => ['ix_books_title']];
+    $unkeyed = ['authors' => ['favourite_book_id']];
 
     for ($round = 1; $round <= ROUNDS; $round++) {
         $what = "$engine round $round";
         file_put_contents($schemaFile, json_encode($schema, JSON_PRETTY_PRINT));
-        if ($engine === 'sqlite') {
-            $env = ['DB_DATABASE' => $work . "/round$round.sqlite"];
-            $db = static fn (): PDO => new PDO('sqlite:' . $env['DB_DATABASE'], null, null,
-                [PDO::ATTR_ERRMODE => PDO::ERRMODE_EXCEPTION, PDO::ATTR_DEFAULT_FETCH_MODE => PDO::FETCH_ASSOC]);
-        } else {
-            $name = 'burst_' . bin2hex(random_bytes(4));
-            mariadb_start()->pdo($name);
-            $env = mariadb_start()->env($name);
-            $db = static fn (): PDO => mariadb_start()->pdo($name);
-        }
-        $server = new AppServer($dir . '/public', $env + ['APP_DEBUG' => 'true', 'PHP_CLI_SERVER_WORKERS' => WORKERS]);
-        $http = new HttpClient($server->base());
+        $site = serve_crud($engine, $dir, ['PHP_CLI_SERVER_WORKERS' => WORKERS]);
 
-        check_burst($http, $paths, "$what, empty database");
-        $extra = ['books' => ['ix_books_title']];
-        $unkeyed = ['authors' => ['favourite_book_id']];
-        T::same(expected_structure($schema, $extra, $unkeyed), actual_structure($db(), $engine), "$what: structure once");
+        check_burst($site->http, $paths, "$what, empty database");
+        T::same(expected_structure($schema, $extra, $unkeyed), actual_structure($site->db(), $engine), "$what: structure once");
 
         file_put_contents($schemaFile, json_encode(changed_schema($schema), JSON_PRETTY_PRINT));
-        check_burst($http, $paths, "$what, after a schema change");
-        T::same(expected_structure(changed_schema($schema), $extra, $unkeyed), actual_structure($db(), $engine),
+        check_burst($site->http, $paths, "$what, after a schema change");
+        T::same(expected_structure(changed_schema($schema), $extra, $unkeyed), actual_structure($site->db(), $engine),
             "$what: changed structure once");
 
-        T::same(['Seeded'], $db()->query('SELECT title FROM categories')->fetchAll(PDO::FETCH_COLUMN),
+        T::same(['Seeded'], $site->db()->query('SELECT title FROM categories')->fetchAll(PDO::FETCH_COLUMN),
             "$what: the data-fix migration ran once");
-        $server->stop();
+        $site->stop();
     }
 }
 
