@@ -75,6 +75,17 @@ final class HttpClient
     {
     }
 
+    // Sets a cookie as if a server (or someone else) had planted it in this client.
+    public function setCookie(string $name, string $value): void
+    {
+        $this->cookies[$name] = $value;
+    }
+
+    public function cookie(string $name): ?string
+    {
+        return $this->cookies[$name] ?? null;
+    }
+
     public function get(string $path): Response
     {
         return $this->request('GET', $path);
