@@ -6,6 +6,7 @@ declare(strict_types=1);
 final class AppServer
 {
     private $process;
+    private string $log;
     public readonly int $port;
 
     // Serves $docRoot (usually <app>/public) with the environment given; waits until it answers.
@@ -16,7 +17,7 @@ final class AppServer
         if ($router !== null) {
             $cmd[] = $router;
         }
-        $log = sys_get_temp_dir() . '/qb-php-server-' . $this->port . '.log';
+        $log = $this->log = sys_get_temp_dir() . '/qb-php-server-' . $this->port . '.log';
         $this->process = proc_open($cmd, [0 => ['file', '/dev/null', 'r'], 1 => ['file', $log, 'w'], 2 => ['file', $log, 'w']],
             $pipes, $docRoot, array_merge(getenv(), $env));
         register_shutdown_function([$this, 'stop']);
@@ -39,6 +40,12 @@ final class AppServer
             proc_terminate($this->process);
             proc_close($this->process);
         }
+    }
+
+    // What the server and the application wrote to standard output and error so far.
+    public function logText(): string
+    {
+        return (string) @file_get_contents($this->log);
     }
 
     public function base(): string
