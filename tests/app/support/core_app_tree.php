@@ -24,6 +24,11 @@ final class Schema
 {
     public static array $calls = [];
 
+    public static function isMysql(PDO $pdo): bool
+    {
+        return $pdo->getAttribute(PDO::ATTR_DRIVER_NAME) === 'mysql';
+    }
+
     public static function sync(PDO $pdo, string $connectionKey = '', bool $force = false): array
     {
         self::$calls[] = [$connectionKey, $force];

@@ -48,7 +48,7 @@ final class Migrations
         if ($files === []) {
             return;
         }
-        $mysql = $pdo->getAttribute(PDO::ATTR_DRIVER_NAME) === 'mysql';
+        $mysql = Schema::isMysql($pdo);
         $pdo->exec('CREATE TABLE IF NOT EXISTS ' . self::TABLE . ' (`name` VARCHAR(190) NOT NULL PRIMARY KEY, '
             . '`applied_at` VARCHAR(19) NOT NULL)' . ($mysql ? ' ENGINE=InnoDB DEFAULT CHARSET=utf8mb4' : ''));
         $done = $pdo->query('SELECT `name` FROM ' . self::TABLE)->fetchAll(PDO::FETCH_COLUMN);
