@@ -149,6 +149,8 @@ foreach (crud_engines() as $engine) {
 
         T::same(['Seeded'], $site->db()->query('SELECT title FROM categories')->fetchAll(PDO::FETCH_COLUMN),
             "$what: the data-fix migration ran once");
+        T::same(array_keys($migrations), array_column($site->rows('SELECT `name` FROM `_app_migrations` ORDER BY `name`'), 'name'),
+            "$what: each migration recorded once");
         $site->stop();
     }
 }
