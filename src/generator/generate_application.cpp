@@ -74,6 +74,7 @@ class ApplicationWriter {
     Write("app/Views/home/index.php", std::string(Template("app/Views/home/index.php")));
     Write("app/Config/schema.json", model::RuntimeSchemaJson(project_));
     Write("app/Core/Schema.php", std::string(Template("app/Core/Schema.php")));
+    Write("app/Core/Migrations.php", std::string(Template("app/Core/Migrations.php")));
     Write("database/migrations/README.md", BuildMigrationsReadme());
     Write("routes/web.php", BuildWebRoutes(root_));
     Write("bin/migrate.php", BuildMigrateScript());

@@ -35,7 +35,8 @@ GenerationInput ReadGenerationInput(const Value& root) {
 
   GenerationInput in;
   in.project_id = SafeFileId(json::StringMember(project, "id").value_or("project"), "project");
-  in.app_name = json::StringMember(project, "name").value_or("Kettlebourne App");
+  // Names and titles stand on one line in the files (README heading, layout, navigation).
+  in.app_name = SingleLine(json::StringMember(project, "name").value_or("Kettlebourne App"));
   in.engine = AsciiLower(json::StringMember(target, "database").value_or("sqlite"));
   in.css_framework = json::StringMember(target, "cssFramework").value_or("bootstrap5");
   in.pwa_enabled =
@@ -50,10 +51,10 @@ GenerationInput ReadGenerationInput(const Value& root) {
     // "about-us" and "about_us" are two files but one PHP class name.
     if (!page_classes.insert(AsciiLower(PhpClassName(p.id))).second)
       throw std::runtime_error("Page IDs collide after class name normalization: " + p.id);
-    p.title = json::StringMember(&page, "title");
+    if (const auto title = json::StringMember(&page, "title")) p.title = SingleLine(*title);
     p.route = NormalizeRoute(json::StringMember(&page, "route").value_or("/"));
     p.in_navigation = json::BooleanMember(&page, "showInNavigation").value_or(true);
-    p.template_name = json::StringMember(&page, "template").value_or("standard");
+    p.template_name = SingleLine(json::StringMember(&page, "template").value_or("standard"));
     p.content = json::StringMember(&page, "content").value_or("");
     in.pages.push_back(std::move(p));
   });
@@ -64,7 +65,7 @@ GenerationInput ReadGenerationInput(const Value& root) {
                   TableInput t;
                   t.id = SafeFileId(json::StringMember(&table, "id").value_or("entity-" + std::to_string(n)), "entity");
                   RejectCollision(table_ids, t.id, "Entity");
-                  t.name = json::StringMember(&table, "name").value_or(t.id);
+                  t.name = SingleLine(json::StringMember(&table, "name").value_or(t.id));
                   in.tables.push_back(std::move(t));
                 });
   return in;

@@ -12,6 +12,8 @@ bool IsAsciiLetterOrDigit(char c) {
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
+bool IsControl(char c) { return static_cast<unsigned char>(c) < 0x20 || c == 0x7F; }
+
 // Every code point that fails keep() becomes one "_".
 template <typename Keep>
 std::string ReplaceOthers(std::string_view text, Keep keep) {
@@ -43,11 +45,28 @@ std::string PhpClassName(std::string_view text) {
 }
 
 std::string NormalizeRoute(std::string_view text) {
-  std::string route = Trim(text);
+  // Browsers drop tabs and line breaks inside a URL and read "\" as "/", so "/\host" or
+  // "/<LF>/host" would name another host; runs of "/" collapse so that no link starts with "//".
+  std::string route;
+  for (char c : Trim(text)) {
+    if (IsControl(c)) continue;
+    if (c == '\\') c = '/';
+    if (c == '/' && !route.empty() && route.back() == '/') continue;
+    route += c;
+  }
   if (route.empty()) return "/";
   if (route.front() != '/') route.insert(route.begin(), '/');
   if (route.size() >= 2 && route.back() == '/') route.pop_back();
   return route;
+}
+
+std::string SingleLine(std::string_view text) {
+  std::string out;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
+    out += (text[i] == '\r' || text[i] == '\n') ? ' ' : text[i];
+  }
+  return out;
 }
 
 std::string PhpQuote(std::string_view text) {

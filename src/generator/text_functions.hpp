@@ -14,8 +14,12 @@ std::string SafeFileId(std::string_view text, std::string_view fallback);
 // gets "_" in front; a leading lower-case letter is upper-cased. "about-us" gives "About_us".
 std::string PhpClassName(std::string_view text);
 
-// Trimmed, "/" in front, one trailing "/" removed; empty gives "/".
+// Trimmed, control characters dropped, "\" as "/", runs of "/" as one, "/" in front, a trailing
+// "/" removed; empty gives "/". So every link to the route stays on the application's host.
 std::string NormalizeRoute(std::string_view text);
+
+// Each line break (CR LF, CR or LF) becomes one blank: names are written on one line.
+std::string SingleLine(std::string_view text);
 
 // Content of a single-quoted PHP string literal.
 std::string PhpQuote(std::string_view text);

@@ -17,7 +17,10 @@ function dashboard_app(string $engine, array $entities): string
     copy($templates . 'app/Core/Schema.php', $root . '/app/Core/Schema.php');
     copy($templates . 'app/Core/Url.php', $root . '/app/Core/Url.php');
     copy($templates . 'app/Config/database.' . ($engine === 'sqlite' ? 'sqlite' : 'mysql') . '.php', $root . '/app/Config/database.php');
+    copy($templates . 'app/Core/Migrations.php', $root . '/app/Core/Migrations.php');
     copy($templates . 'app/Views/home/index.php', $root . '/app/Views/home/index.php');
+    file_put_contents($root . '/app/Config/app.php', file_get_contents($templates . 'app/Config/app.head.php')
+        . "return ['name' => 'Dash', 'debug' => getenv('APP_DEBUG') === 'true'];\n");
     file_put_contents($root . '/app/Config/schema.json', json_encode(['generator' => 'Kettlebourne Generator',
         'engine' => $engine, 'entities' => $entities], JSON_PRETTY_PRINT));
     file_put_contents($root . '/render.php', <<<'PHP'
@@ -109,11 +112,11 @@ $cases = [
         ['0 record(s) &middot; 2 field(s)', '0 record(s) &middot; 0 field(s)', '0 record(s) &middot; 1 field(s)'], null],
     ['unreachable database', static function (string $root): array {
         file_put_contents($root . '/blocker', '');
-        return ['DB_DATABASE' => $root . '/blocker/app.sqlite'];
+        return ['DB_DATABASE' => $root . '/blocker/app.sqlite', 'APP_DEBUG' => 'true'];
     }, null, ['Records &middot; 2 field(s)', 'Records &middot; 0 field(s)', 'Records &middot; 1 field(s)'],
         'Database not ready: Cannot create the SQLite directory: '],
     // The stamp says the schema is applied, so a table dropped by hand stays missing.
-    ['missing table', static fn (string $root): array => ['DB_DATABASE' => $root . '/storage/app.sqlite'],
+    ['missing table', static fn (string $root): array => ['DB_DATABASE' => $root . '/storage/app.sqlite', 'APP_DEBUG' => 'true'],
         static function (string $root, array $env): void {
             render($root, $env);
             $pdo = new PDO('sqlite:' . $root . '/storage/app.sqlite');
@@ -134,7 +137,14 @@ foreach ($cases as [$what, $environment, $prepare, $cards, $warning]) {
         $prepare($root, $env);
     }
     [$code, $out, $err] = render($root, $env);
-    T::same([0, ''], [$code, $err], "$what: the page renders");
+    T::same(0, $code, "$what: the page renders");
+    // The detail of a database error goes to the log (standard error on the command line).
+    if ($warning === null) {
+        T::same('', $err, "$what: nothing logged");
+    } else {
+        T::contains('[Kettlebourne] Database not ready: ', $err, "$what: logged");
+        T::contains(substr($warning, strlen('Database not ready: ')), $err, "$what: detail logged");
+    }
     preg_match_all('~<p class="text-secondary mb-3">(.*)</p>~', $out, $m);
     T::same($cards, $m[1], "$what: card texts");
     preg_match_all('~<h2 class="h4">(.*)</h2>~', $out, $m);

@@ -52,8 +52,9 @@ $urls = in_fresh_php(['SCRIPT_NAME' => '/myapp/public/index.php', 'REQUEST_URI' 
     . ' url("HTTPS://example.com"), url("mailto:x@example.com"), url("///x")]');
 T::same(['/myapp/books', '/myapp/books', '/myapp/', '//cdn.example.com/x.js', 'https://example.com/a',
     'HTTPS://example.com', '/myapp/mailto:x@example.com', '///x'], $urls, 'url() below the base path');
-T::same(['/', '/books'], in_fresh_php(['SCRIPT_NAME' => '/index.php', 'REQUEST_URI' => '/'], null, '[url(), url("/books")]'),
-    'url() at the web root');
+T::same(['/', '/books', '/evil.example/x', '/evil.example'], in_fresh_php(['SCRIPT_NAME' => '/index.php', 'REQUEST_URI' => '/'],
+    null, '[url(), url("/books"), url("/\\\\evil.example/x"), url("\\\\\\\\evil.example")]'),
+    'url() at the web root; leading backslashes never make a link to another host');
 
 $escaped = in_fresh_php([], null, '[e("<a href=\"x\">Tom & Jerry\'s</a>"), e(12), e(true), e(null), e(["x"]), e("\xff<")]');
 T::same(['&lt;a href=&quot;x&quot;&gt;Tom &amp; Jerry&#039;s&lt;/a&gt;', '12', '1', '', '', "\u{fffd}&lt;"], $escaped, 'e()');

@@ -25,9 +25,19 @@ TEST(TextFunctionsTest, PhpClassName) {
 
 TEST(TextFunctionsTest, NormalizeRoute) {
   struct Case { std::string in, out; };
-  const Case cases[] = {{"about", "/about"}, {"/about/", "/about"}, {"//", "/"},    {" \t", "/"},
-                        {"/", "/"},          {" /a/b/ ", "/a/b"},    {"a//", "/a/"}};
+  const Case cases[] = {{"about", "/about"},       {"/about/", "/about"},     {"//", "/"},
+                        {" \t", "/"},              {"/", "/"},                {" /a/b/ ", "/a/b"},
+                        {"a//", "/a"},              {"//docs", "/docs"},       {"/\\helpdesk", "/helpdesk"},
+                        {"\\\\host\\x", "/host/x"},  {"/\n/evil", "/evil"},     {"/\t\\/evil/", "/evil"},
+                        {"/a\x7f b", "/a b"},        {"/docs//intro", "/docs/intro"}};
   for (const auto& c : cases) EXPECT_EQ(NormalizeRoute(c.in), c.out) << c.in;
+}
+
+TEST(TextFunctionsTest, SingleLine) {
+  struct Case { std::string in, out; };
+  const Case cases[] = {{"Shop", "Shop"}, {"A\r\nB", "A B"}, {"A\nB\rC", "A B C"}, {"A\n\nB", "A  B"},
+                        {"\r\n", " "},    {"A\tB", "A\tB"}};
+  for (const auto& c : cases) EXPECT_EQ(SingleLine(c.in), c.out) << c.in;
 }
 
 TEST(TextFunctionsTest, EscapingForPhpAndHtml) {

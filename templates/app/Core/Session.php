@@ -5,6 +5,9 @@ declare(strict_types=1);
    Starts the session with a cookie that scripts cannot read and that is secure under HTTPS. */
 
 if (session_status() !== PHP_SESSION_ACTIVE) {
+    // A session id the server did not issue is never adopted: the client gets a fresh one.
+    ini_set('session.use_strict_mode', '1');
+    ini_set('session.use_only_cookies', '1');
     session_set_cookie_params([
         'path' => '/',
         'secure' => !empty($_SERVER['HTTPS']) && $_SERVER['HTTPS'] !== 'off',

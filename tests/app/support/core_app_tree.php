@@ -15,6 +15,7 @@ function core_app_tree(): string
     copy($templates . 'app/Config/app.head.php', $root . '/app/Config/app.php');
     copy($templates . 'app/Config/database.sqlite.php', $root . '/app/Config/database.php');
     copy($templates . 'bin/migrate.php', $root . '/bin/migrate.php');
+    copy($templates . 'app/Core/Migrations.php', $root . '/app/Core/Migrations.php');
     file_put_contents($root . '/app/Core/Schema.php', <<<'PHP'
 <?php
 declare(strict_types=1);
@@ -22,6 +23,11 @@ declare(strict_types=1);
 final class Schema
 {
     public static array $calls = [];
+
+    public static function isMysql(PDO $pdo): bool
+    {
+        return $pdo->getAttribute(PDO::ATTR_DRIVER_NAME) === 'mysql';
+    }
 
     public static function sync(PDO $pdo, string $connectionKey = '', bool $force = false): array
     {

@@ -15,7 +15,7 @@ final class CrudSite
     private ?PDO $pdo = null;
 
     public function __construct(public readonly string $engine, public readonly string $dir,
-                                private readonly AppServer $server, private readonly array $env)
+                                private readonly AppServer $server, public readonly array $env)
     {
         $this->http = new HttpClient($server->base());
     }
@@ -23,6 +23,12 @@ final class CrudSite
     public function stop(): void
     {
         $this->server->stop();
+    }
+
+    // Another browser on the same site, with an empty cookie jar.
+    public function client(): HttpClient
+    {
+        return new HttpClient($this->server->base());
     }
 
     // A direct connection to the application's database (opened after the app created its tables).
@@ -139,28 +145,40 @@ function crud_engines(): array
     return ['sqlite', 'mariadb'];
 }
 
+// The CRUD variant of $projectFile generated for $engine; returns the application folder.
+function generate_crud(string $engine, string $projectFile): string
+{
+    $project = json_decode((string) file_get_contents($projectFile), true, 512, JSON_THROW_ON_ERROR);
+    $project['target']['database'] = $engine;
+    $projectCopy = temp_dir('qb-crud-') . '/project.json';
+    file_put_contents($projectCopy, json_encode($project, JSON_PRETTY_PRINT | JSON_UNESCAPED_SLASHES | JSON_UNESCAPED_UNICODE));
+    return generate_app($projectCopy, 'crud');
+}
+
+// The environment of a new, empty database for $engine.
+function fresh_database(string $engine): array
+{
+    if ($engine === 'sqlite') {
+        return ['DB_DATABASE' => temp_dir('qb-db-') . '/data.sqlite'];
+    }
+    $database = 'crud_' . bin2hex(random_bytes(4));
+    mariadb_start()->pdo($database);
+    return mariadb_start()->env($database);
+}
+
+// Serves the application in $dir on a fresh database; $env adds to or overrides its environment.
+function serve_crud(string $engine, string $dir, array $env = []): CrudSite
+{
+    $env += fresh_database($engine) + ['APP_DEBUG' => 'true', 'APP_ENV' => 'testing'];
+    return new CrudSite($engine, $dir, new AppServer($dir . '/public', $env), $env);
+}
+
 // Generates the CRUD variant of $projectFile for $engine, serves it (with $serverEnv added to the
-// server's environment) and returns the site.
+// environment) and returns the site.
 function crud_site(string $engine, string $projectFile, array $serverEnv = []): CrudSite
 {
     $project = json_decode((string) file_get_contents($projectFile), true, 512, JSON_THROW_ON_ERROR);
-    $work = temp_dir('qb-crud-');
-    if ($engine === 'sqlite') {
-        $env = ['DB_DATABASE' => $work . '/data.sqlite'];
-    } else {
-        $server = mariadb_start();
-        $database = 'crud_' . bin2hex(random_bytes(4));
-        $server->pdo($database);
-        $env = $server->env($database);
-        $project['database']['connection']['port'] = (string) $server->port;
-        $project['database']['connection']['name'] = $database;
-    }
-    $project['target']['database'] = $engine;
-    $projectCopy = $work . '/project.json';
-    file_put_contents($projectCopy, json_encode($project, JSON_PRETTY_PRINT | JSON_UNESCAPED_SLASHES | JSON_UNESCAPED_UNICODE));
-    $dir = generate_app($projectCopy, 'crud');
-    $env += ['APP_DEBUG' => 'true', 'APP_ENV' => 'testing'];
-    $site = new CrudSite($engine, $dir, new AppServer($dir . '/public', $env + $serverEnv), $env);
+    $site = serve_crud($engine, generate_crud($engine, $projectFile), $serverEnv);
     // The first request creates the tables.
     $site->http->get('/' . $project['database']['entities'][0]['id']);
     return $site;

@@ -6,6 +6,7 @@ declare(strict_types=1);
 final class AppServer
 {
     private $process;
+    private string $log;
     public readonly int $port;
 
     // Serves $docRoot (usually <app>/public) with the environment given; waits until it answers.
@@ -16,7 +17,7 @@ final class AppServer
         if ($router !== null) {
             $cmd[] = $router;
         }
-        $log = sys_get_temp_dir() . '/qb-php-server-' . $this->port . '.log';
+        $log = $this->log = sys_get_temp_dir() . '/qb-php-server-' . $this->port . '.log';
         $this->process = proc_open($cmd, [0 => ['file', '/dev/null', 'r'], 1 => ['file', $log, 'w'], 2 => ['file', $log, 'w']],
             $pipes, $docRoot, array_merge(getenv(), $env));
         register_shutdown_function([$this, 'stop']);
@@ -39,6 +40,12 @@ final class AppServer
             proc_terminate($this->process);
             proc_close($this->process);
         }
+    }
+
+    // What the server and the application wrote to standard output and error so far.
+    public function logText(): string
+    {
+        return (string) @file_get_contents($this->log);
     }
 
     public function base(): string
@@ -73,6 +80,17 @@ final class HttpClient
 
     public function __construct(private string $base)
     {
+    }
+
+    // Sets a cookie as if a server (or someone else) had planted it in this client.
+    public function setCookie(string $name, string $value): void
+    {
+        $this->cookies[$name] = $value;
+    }
+
+    public function cookie(string $name): ?string
+    {
+        return $this->cookies[$name] ?? null;
     }
 
     public function get(string $path): Response
@@ -123,6 +141,45 @@ final class HttpClient
         $raw = stream_get_contents($socket);
         fclose($socket);
         return $this->parse($raw, $method);
+    }
+
+    // Sends one GET per path, all at once, each on its own connection without cookies, and
+    // returns the responses in the order of the paths.
+    public function burst(array $paths): array
+    {
+        $parts = parse_url($this->base);
+        $sockets = [];
+        foreach ($paths as $i => $path) {
+            $socket = stream_socket_client('tcp://' . $parts['host'] . ':' . $parts['port'], $errno, $errstr, 10);
+            if ($socket === false) {
+                throw new RuntimeException("connect failed: $errstr");
+            }
+            fwrite($socket, "GET $path HTTP/1.1\r\nHost: {$parts['host']}:{$parts['port']}\r\nConnection: close\r\n\r\n");
+            stream_set_blocking($socket, false);
+            $sockets[$i] = $socket;
+        }
+        $raw = array_fill_keys(array_keys($sockets), '');
+        $deadline = microtime(true) + 120;
+        while ($sockets !== [] && microtime(true) < $deadline) {
+            $read = array_values($sockets);
+            $write = $except = null;
+            if (stream_select($read, $write, $except, 1) > 0) {
+                foreach ($read as $socket) {
+                    $i = array_search($socket, $sockets, true);
+                    $chunk = fread($socket, 65536);
+                    $raw[$i] .= (string) $chunk;
+                    if (feof($socket)) {
+                        fclose($socket);
+                        unset($sockets[$i]);
+                    }
+                }
+            }
+        }
+        $responses = [];
+        foreach ($paths as $i => $path) {
+            $responses[$i] = $this->parse($raw[$i], 'GET');
+        }
+        return $responses;
     }
 
     private function parse(string $raw, string $method): Response

@@ -263,7 +263,9 @@ final class Schema
                     . "\n)" . ($mysql ? ' ENGINE=InnoDB DEFAULT CHARSET=utf8mb4' : ''));
                 foreach ($fields as $field) {
                     if (!empty($field['unique'])) {
-                        $pdo->exec(self::uniqueIndexSql($field, $mysql, $table));
+                        $index = self::indexName('uq', $table, (string) ($field['name'] ?? ''));
+                        self::execUnlessDone($pdo, self::uniqueIndexSql($field, $mysql, $table),
+                            fn (): bool => self::hasIndex($pdo, $mysql, $table, $index));
                     }
                 }
                 $availableTables[] = strtolower($table);
@@ -280,18 +282,25 @@ final class Schema
                     if (!$mysql && $target !== '') {
                         $definition .= ' REFERENCES ' . self::q($target) . ' (`id`)';
                     }
-                    $pdo->exec('ALTER TABLE ' . self::q($table) . ' ADD COLUMN ' . $definition);
-                    // Like a new table, MySQL gets the key only to a table that exists by now.
-                    if ($mysql && $target !== '' && (strtolower($target) === strtolower($table)
+                    $added = self::execUnlessDone($pdo, 'ALTER TABLE ' . self::q($table) . ' ADD COLUMN ' . $definition,
+                        fn (): bool => in_array(strtolower($name), self::columns($pdo, $mysql, $table), true));
+                    // Like a new table, MySQL gets the key only to a table that exists by now. The
+                    // request that added the column adds its key.
+                    if ($added && $mysql && $target !== '' && (strtolower($target) === strtolower($table)
                         || in_array(strtolower($target), $availableTables, true))) {
                         $pdo->exec('ALTER TABLE ' . self::q($table) . ' ADD ' . self::foreignKey($table, $field, $target));
                     }
-                    $log[] = 'Added column ' . $table . '.' . $name;
+                    if ($added) {
+                        $log[] = 'Added column ' . $table . '.' . $name;
+                    }
                 }
-                if (!empty($field['unique']) && !self::hasIndex($pdo, $mysql, $table, self::indexName('uq', $table, $name))) {
+                $index = self::indexName('uq', $table, $name);
+                if (!empty($field['unique']) && !self::hasIndex($pdo, $mysql, $table, $index)) {
                     try {
-                        $pdo->exec(self::uniqueIndexSql($field, $mysql, $table));
-                        $log[] = 'Added unique index on ' . $table . '.' . $name;
+                        if (self::execUnlessDone($pdo, self::uniqueIndexSql($field, $mysql, $table),
+                            fn (): bool => self::hasIndex($pdo, $mysql, $table, $index))) {
+                            $log[] = 'Added unique index on ' . $table . '.' . $name;
+                        }
                     } catch (PDOException $e) {
                         $log[] = 'WARNING: unique index on ' . $table . '.' . $name
                             . ' not created (duplicate values exist): ' . $e->getMessage();
@@ -306,6 +315,22 @@ final class Schema
             @unlink($temporary);
         }
         return $log;
+    }
+
+    // Runs a statement that another request may be running at the same moment. When it fails and
+    // $done then finds its result in place, the other request made the change and the error is
+    // dropped; any other failure propagates. True when this request made the change.
+    private static function execUnlessDone(PDO $pdo, string $sql, callable $done): bool
+    {
+        try {
+            $pdo->exec($sql);
+            return true;
+        } catch (PDOException $e) {
+            if ($done()) {
+                return false;
+            }
+            throw $e;
+        }
     }
 
     // MySQL refuses the whole table for a date, time or text default its column cannot hold;

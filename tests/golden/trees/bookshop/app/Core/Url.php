@@ -71,12 +71,13 @@ function app_request_path(?string $uri = null): string
 }
 
 // An application URL below the base path; absolute and protocol-relative URLs stay as they are.
+// Leading backslashes go too: browsers read "/\host" as "//host", another site.
 function url(string $path = '/'): string
 {
     if (preg_match('~^(?:[a-z][a-z0-9+.\-]*:)?//~i', $path) === 1) {
         return $path;
     }
-    return app_base_path() . '/' . ltrim($path, '/');
+    return app_base_path() . '/' . ltrim($path, '/\\');
 }
 
 if (!function_exists('e')) {

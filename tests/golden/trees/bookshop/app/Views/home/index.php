@@ -13,8 +13,11 @@ try {
         $dashboardCounts[$dashboardId] = (int) $dashboardPdo->query('SELECT COUNT(*) FROM ' . Schema::q($dashboardId))->fetchColumn();
     }
 } catch (Throwable $dashboardException) {
+    error_log('[Kettlebourne] Database not ready: ' . $dashboardException);
     $dashboardError = $dashboardException->getMessage();
 }
+// Connection details and server paths are shown only in debug mode.
+$dashboardDebug = !empty((require dirname(__DIR__, 2) . '/Config/app.php')['debug']);
 $dashboardEntities = Schema::entities();
 ?>
 <section class="py-4">
@@ -23,8 +26,10 @@ $dashboardEntities = Schema::entities();
         <h1 class="display-6 fw-bold"><?= e($title ?? 'Dashboard') ?></h1>
         <p class="text-secondary">Manage your application data from one place.</p>
     </div>
-<?php if ($dashboardError !== null): ?>
+<?php if ($dashboardError !== null && $dashboardDebug): ?>
     <div class="alert alert-warning">Database not ready: <?= e($dashboardError) ?></div>
+<?php elseif ($dashboardError !== null): ?>
+    <div class="alert alert-warning">Database not ready. The error was written to the PHP error log. Set APP_DEBUG=true in .env to show details.</div>
 <?php endif; ?>
     <div class="row g-3">
 <?php foreach ($dashboardEntities as $dashboardEntity): ?>
