@@ -14,10 +14,12 @@ final class CrudSite
     public readonly HttpClient $http;
     private ?PDO $pdo = null;
 
+    // $basePath is the folder the application is reached under ("" at the web root).
     public function __construct(public readonly string $engine, public readonly string $dir,
-                                private readonly AppServer $server, private readonly array $env)
+                                private readonly WebServer $server, private readonly array $env,
+                                public readonly string $basePath = '')
     {
-        $this->http = new HttpClient($server->base());
+        $this->http = new HttpClient($server->base() . $basePath);
     }
 
     public function stop(): void
@@ -95,8 +97,9 @@ function crud_engines(): array
     return ['sqlite', 'mariadb'];
 }
 
-// Generates the CRUD variant of $projectFile for $engine, serves it and returns the site.
-function crud_site(string $engine, string $projectFile): CrudSite
+// Generates the CRUD variant of $projectFile for $engine; returns the application folder, the
+// environment it needs (the SQLite file, or the MariaDB connection) and the project.
+function crud_app(string $engine, string $projectFile): array
 {
     $project = json_decode((string) file_get_contents($projectFile), true, 512, JSON_THROW_ON_ERROR);
     $work = temp_dir('qb-crud-');
@@ -113,7 +116,13 @@ function crud_site(string $engine, string $projectFile): CrudSite
     $project['target']['database'] = $engine;
     $projectCopy = $work . '/project.json';
     file_put_contents($projectCopy, json_encode($project, JSON_PRETTY_PRINT | JSON_UNESCAPED_SLASHES | JSON_UNESCAPED_UNICODE));
-    $dir = generate_app($projectCopy, 'crud');
+    return [generate_app($projectCopy, 'crud'), $env, $project];
+}
+
+// Generates the CRUD variant of $projectFile for $engine, serves it and returns the site.
+function crud_site(string $engine, string $projectFile): CrudSite
+{
+    [$dir, $env, $project] = crud_app($engine, $projectFile);
     $env += ['APP_DEBUG' => 'true', 'APP_ENV' => 'testing'];
     $site = new CrudSite($engine, $dir, new AppServer($dir . '/public', $env), $env);
     // The first request creates the tables.
