@@ -2,7 +2,8 @@
 // Apache 2.4 with mod_php, and nginx with php-fpm, each started on 127.0.0.1 with its
 // configuration, pid files, logs and PHP sessions in a temporary folder, and stopped by PID.
 // The servers run as the current user; under root, Apache's children run as www-data (Apache
-// refuses to serve as root) and php-fpm is started with --allow-to-run-as-root.
+// refuses to serve as root) and php-fpm is started with --allow-to-run-as-root. The programs can
+// be overridden with QB_APACHE2, QB_NGINX and QB_PHP_FPM.
 declare(strict_types=1);
 
 require_once __DIR__ . '/testing.php';
@@ -23,6 +24,12 @@ function skip_tier(string $tier, string $why): never
 function first_file(string $pattern): ?string
 {
     return glob($pattern)[0] ?? null;
+}
+
+// The program named by the environment variable $variable, or else $default.
+function server_program(string $variable, ?string $default): string
+{
+    return (string) (getenv($variable) ?: $default);
 }
 
 // The user that serving processes which must not be root run as: null when not running as root.
@@ -151,7 +158,7 @@ final class ApacheServer extends ServerProcesses
     // Skips the test when Apache or mod_php is not installed or Apache cannot serve here.
     public static function requireTier(): void
     {
-        $missing = array_filter(['/usr/sbin/apache2', self::MODULES . 'mpm_prefork.load', self::MODULES . 'rewrite.load'],
+        $missing = array_filter([self::program(), self::MODULES . 'mpm_prefork.load', self::MODULES . 'rewrite.load'],
             static fn (string $file): bool => !is_file($file));
         if ($missing !== [] || self::phpModule() === null) {
             skip_tier('Apache', 'apache2 or libapache2-mod-php is not installed (scripts/setup installs them)');
@@ -170,8 +177,13 @@ final class ApacheServer extends ServerProcesses
         hand_to_worker($this->dir . '/sessions');
         file_put_contents($this->dir . '/apache.conf', $this->config(str_replace('{port}', (string) $this->port, $site),
             $rewrite, $workers));
-        $this->launch('apache', ['/usr/sbin/apache2', '-f', $this->dir . '/apache.conf', '-DFOREGROUND']);
+        $this->launch('apache', [self::program(), '-f', $this->dir . '/apache.conf', '-DFOREGROUND']);
         $this->await(fn (): bool => $this->answers() && is_file($this->dir . '/apache.pid'), 'Apache');
+    }
+
+    private static function program(): string
+    {
+        return server_program('QB_APACHE2', '/usr/sbin/apache2');
     }
 
     private static function phpModule(): ?string
@@ -228,7 +240,7 @@ final class NginxFpmServer extends ServerProcesses
     // Skips the test when nginx or php-fpm is not installed or they cannot serve here.
     public static function requireTier(): void
     {
-        if (!is_file('/usr/sbin/nginx') || self::fpmBinary() === null) {
+        if (!is_file(self::nginx()) || !is_file(self::fpm())) {
             skip_tier('nginx + php-fpm', 'nginx or php-fpm is not installed (scripts/setup installs them)');
         }
         try {
@@ -261,7 +273,7 @@ final class NginxFpmServer extends ServerProcesses
 
             CONF);
         $root = posix_geteuid() === 0;
-        $this->launch('php-fpm', [(string) self::fpmBinary(), '--nodaemonize', '--fpm-config', $dir . '/php-fpm.conf',
+        $this->launch('php-fpm', [self::fpm(), '--nodaemonize', '--fpm-config', $dir . '/php-fpm.conf',
             '--prefix', $dir, ...($root ? ['--allow-to-run-as-root'] : [])]);
         $this->await(static fn (): bool => file_exists($socket), 'php-fpm');
 
@@ -290,12 +302,17 @@ final class NginxFpmServer extends ServerProcesses
             }
 
             CONF);
-        $this->launch('nginx', ['/usr/sbin/nginx', '-p', $dir . '/', '-c', $dir . '/nginx.conf', '-e', $dir . '/error.log']);
+        $this->launch('nginx', [self::nginx(), '-p', $dir . '/', '-c', $dir . '/nginx.conf', '-e', $dir . '/error.log']);
         $this->await(fn (): bool => $this->answers(), 'nginx');
     }
 
-    private static function fpmBinary(): ?string
+    private static function nginx(): string
     {
-        return first_file('/usr/sbin/php-fpm*');
+        return server_program('QB_NGINX', '/usr/sbin/nginx');
+    }
+
+    private static function fpm(): string
+    {
+        return server_program('QB_PHP_FPM', first_file('/usr/sbin/php-fpm*'));
     }
 }
