@@ -29,6 +29,7 @@ function deploy_crud_app(string $engine, string $target): array
     // The first definition of a name in .env wins.
     file_put_contents($target . '/.env', $lines . file_get_contents($target . '/.env'));
     hand_to_worker($target);
+    chmod(dirname($target), 0755); // the serving user reaches the application, whatever the umask
     return $env;
 }
 

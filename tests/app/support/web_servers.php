@@ -70,6 +70,7 @@ abstract class ServerProcesses implements WebServer
         // Registered before the folder, so the servers stop before their folder is removed.
         register_shutdown_function([$this, 'stop']);
         $this->dir = temp_dir('qb-web-');
+        chmod($this->dir, 0755); // the serving user reaches the sessions below it, whatever the umask
         mkdir($this->dir . '/sessions');
         $this->port = AppServer::freePort();
     }
