@@ -21,6 +21,10 @@ $servers = [
         static fn (int $port, string $fastcgi): string => nginx_root_site($app, $port, $fastcgi), $workers),
     'apache+mod_php' => static fn (string $app): WebServer => new ApacheServer(apache_vhost_site($app), true, $workers),
 ];
+// SERVERS and ENGINES (space-separated names) narrow the runs.
+$only = static fn (string $name, array $all): array => getenv($name) ? array_intersect($all, explode(' ', (string) getenv($name))) : $all;
+$servers = array_intersect_key($servers, array_flip($only('SERVERS', array_keys($servers))));
+$engines = $only('ENGINES', crud_engines());
 
 // Fills the products table with $rows rows; a colour word in about one title in twenty.
 function seed(CrudSite $site, int $rows): void
@@ -99,7 +103,7 @@ printf("rows %d; wrk -t2 -c%d for %d s; %d add clients x %d adds; %d PHP workers
 printf("%-15s %-8s %-10s %10s %9s %9s %8s  %s\n", 'server', 'engine', 'case', 'req/s', 'p50 ms', 'p99 ms', 'non-2xx', 'rows');
 $failed = false;
 foreach ($servers as $serverName => $start) {
-    foreach (crud_engines() as $engine) {
+    foreach ($engines as $engine) {
         $app = temp_dir('qb-load-') . '/app';
         $env = deploy_crud_app($engine, $app);
         file_put_contents("$app/.env", "APP_DEBUG=false\r\nAPP_ENV=production\r\n" . file_get_contents("$app/.env"));

@@ -5,7 +5,8 @@
 # with ADDS adds each, every client with its own session and form token; the row count before and
 # after must differ by exactly the number of accepted adds. Exits 1 when any figure shows an error.
 # Settings: ROWS (2000), DURATION seconds per wrk run (5), CONNECTIONS (8), CLIENTS (8), ADDS (25),
-# WORKERS PHP workers per server (8).
+# WORKERS PHP workers per server (8); SERVERS ("nginx+php-fpm apache+mod_php") and ENGINES
+# ("sqlite mariadb") narrow the runs.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
