@@ -56,6 +56,8 @@ $redirects = [
     ['/myapp/index.php', true, 'Location: /myapp/public/'],
     ['\\myapp\\index.php', true, 'Location: /myapp/public/'],
     [null, true, 'Location: /public/'],
+    ['/my app/index.php', false, 'Location: /my%20app/public/'],
+    ["\\Caf\u{e9}\\shop\\index.php", true, 'Location: /Caf%C3%A9/shop/public/'],
 ];
 foreach ($redirects as [$scriptName, $windows, $expected]) {
     T::same($expected, redirect_target($scriptName, $windows),

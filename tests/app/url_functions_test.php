@@ -40,6 +40,8 @@ $cases = [
     ['configured slash is the root', '/myapp/public/index.php', '/myapp/books', ' / ', '', '/myapp/books'],
     ['configured backslashes', '/index.php', '/a/b/c', '\\a\\b\\', '/a/b', '/c'],
     ['blank configuration detects', '/myapp/public/index.php', '/myapp/books', '  ', '/myapp', '/books'],
+    ['folder with a space', '/my app/public/index.php', '/my%20app/books', null, '/my app', '/books'],
+    ['configured encoded folder', '/index.php', '/my%20app/books', 'my%20app', '/my app', '/books'],
 ];
 foreach ($cases as [$what, $script, $uri, $configured, $base, $path]) {
     $result = in_fresh_php(['SCRIPT_NAME' => $script, 'REQUEST_URI' => $uri], $configured,
@@ -55,6 +57,18 @@ T::same(['/myapp/books', '/myapp/books', '/myapp/', '//cdn.example.com/x.js', 'h
 T::same(['/', '/books', '/evil.example/x', '/evil.example'], in_fresh_php(['SCRIPT_NAME' => '/index.php', 'REQUEST_URI' => '/'],
     null, '[url(), url("/books"), url("/\\\\evil.example/x"), url("\\\\\\\\evil.example")]'),
     'url() at the web root; leading backslashes never make a link to another host');
+
+// Folder names go out percent-encoded, segment by segment: [SCRIPT_NAME, REQUEST_URI, APP_BASE_PATH, url('/books')].
+$encoded = [
+    ['/my app/public/index.php', '/my%20app/books', null, '/my%20app/books'],
+    ["/Caf\u{e9}/Men\u{fc}/public/index.php", '/Caf%C3%A9/Men%C3%BC/', null, '/Caf%C3%A9/Men%C3%BC/books'],
+    ['/index.php', '/a%2Bb%23c/x', 'a+b#c', '/a%2Bb%23c/books'],
+    ['/index.php', '/shop%20one/', 'shop one/', '/shop%20one/books'],
+];
+foreach ($encoded as [$script, $uri, $configured, $expected]) {
+    T::same($expected, in_fresh_php(['SCRIPT_NAME' => $script, 'REQUEST_URI' => $uri], $configured, 'url("/books")'),
+        "url() below $script" . ($configured === null ? '' : " configured as $configured"));
+}
 
 $escaped = in_fresh_php([], null, '[e("<a href=\"x\">Tom & Jerry\'s</a>"), e(12), e(true), e(null), e(["x"]), e("\xff<")]');
 T::same(['&lt;a href=&quot;x&quot;&gt;Tom &amp; Jerry&#039;s&lt;/a&gt;', '12', '1', '', '', "\u{fffd}&lt;"], $escaped, 'e()');

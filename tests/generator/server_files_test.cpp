@@ -34,7 +34,7 @@ TEST(ServerFilesTest, LineCountsAndFirstLines) {
        "# Used when the project folder itself is web-accessible (e.g. htdocs/myapp)."},
       {"apache", BuildApacheVhost, 9,
        "# Apache virtual host (recommended for production). Adjust paths and ServerName."},
-      {"nginx", BuildNginxConf, 32, "# nginx + PHP-FPM. nginx ignores .htaccess, so try_files is required."},
+      {"nginx", BuildNginxConf, 46, "# nginx + PHP-FPM. nginx ignores .htaccess, so try_files is required."},
       {".gitignore", BuildGitignore, 6, "/vendor/"},
       {"tests/README.md", BuildTestsReadme, 6, "# Generated application checks"},
       {"migrations README", BuildMigrationsReadme, 5, "# Custom migrations"},
@@ -66,7 +66,10 @@ TEST(ServerFilesTest, LinesThatServersDependOn) {
       {"apache", BuildApacheVhost, 4, "    DocumentRoot \"/var/www/myapp/public\""},
       {"nginx", BuildNginxConf, 9, "        try_files $uri /index.php$is_args$args;"},
       {"nginx", BuildNginxConf, 7, ""},
-      {"nginx", BuildNginxConf, 21, ""},
+      {"nginx", BuildNginxConf, 19, "    location ~ \\.webmanifest$ { types { application/manifest+json webmanifest; } }"},
+      {"nginx", BuildNginxConf, 23, ""},
+      {"nginx", BuildNginxConf, 29, "# location ^~ /myapp/ {"},
+      {"nginx", BuildNginxConf, 31, "#     try_files $uri @myapp;"},
       {".gitignore", BuildGitignore, 6, "/.env"},
   };
   for (const Case& c : cases) {

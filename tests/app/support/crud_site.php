@@ -14,10 +14,12 @@ final class CrudSite
     public readonly HttpClient $http;
     private ?PDO $pdo = null;
 
+    // $basePath is the folder the application is reached under ("" at the web root).
     public function __construct(public readonly string $engine, public readonly string $dir,
-                                private readonly AppServer $server, public readonly array $env)
+                                private readonly WebServer $server, public readonly array $env,
+                                public readonly string $basePath = '')
     {
-        $this->http = new HttpClient($server->base());
+        $this->http = new HttpClient($server->base() . $basePath);
     }
 
     public function stop(): void
@@ -171,6 +173,14 @@ function serve_crud(string $engine, string $dir, array $env = []): CrudSite
 {
     $env += fresh_database($engine) + ['APP_DEBUG' => 'true', 'APP_ENV' => 'testing'];
     return new CrudSite($engine, $dir, new AppServer($dir . '/public', $env), $env);
+}
+
+// The CRUD variant of $projectFile for $engine, on a fresh database: the application folder, the
+// environment it needs and the project.
+function crud_app(string $engine, string $projectFile): array
+{
+    $project = json_decode((string) file_get_contents($projectFile), true, 512, JSON_THROW_ON_ERROR);
+    return [generate_crud($engine, $projectFile), fresh_database($engine), $project];
 }
 
 // Generates the CRUD variant of $projectFile for $engine, serves it (with $serverEnv added to the

@@ -3,7 +3,15 @@
 // with a cookie jar.
 declare(strict_types=1);
 
-final class AppServer
+// A server started for a test: its base URL, and stop() ends it.
+interface WebServer
+{
+    public function base(): string;
+
+    public function stop(): void;
+}
+
+final class AppServer implements WebServer
 {
     private $process;
     private string $log;
@@ -78,6 +86,7 @@ final class HttpClient
 {
     private array $cookies = [];
 
+    // $base is "http://host:port", optionally followed by a path that is put before every request path.
     public function __construct(private string $base)
     {
     }
@@ -118,6 +127,7 @@ final class HttpClient
             throw new RuntimeException("connect failed: $errstr");
         }
         stream_set_timeout($socket, 30);
+        $path = rtrim($parts['path'] ?? '', '/') . $path;
         $head = "$method $path HTTP/1.1\r\nHost: {$parts['host']}:{$parts['port']}\r\nConnection: close\r\n";
         if ($this->cookies !== []) {
             $pairs = [];

@@ -7,7 +7,8 @@ declare(strict_types=1);
 $script = str_replace('\\', '/', (string) ($_SERVER['SCRIPT_NAME'] ?? '/index.php'));
 // On Windows dirname() answers "\" for a script directly below the web root.
 $folder = rtrim(str_replace('\\', '/', dirname($script)), '/');
-header('Location: ' . $folder . '/public/', true, 302);
+// Each folder name percent-encoded, as SCRIPT_NAME holds it decoded.
+header('Location: ' . implode('/', array_map('rawurlencode', explode('/', $folder))) . '/public/', true, 302);
 ?>
 <!doctype html>
 <html lang="en">

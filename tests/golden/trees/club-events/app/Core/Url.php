@@ -31,7 +31,8 @@ function app_base_path(): string
 
     $configured = getenv('APP_BASE_PATH');
     if (is_string($configured) && trim($configured) !== '') {
-        $basePath = rtrim('/' . trim(str_replace('\\', '/', $configured), " \t\r\n\0\x0B/"), '/');
+        // Compared with decoded request paths, so "/my%20app" and "/my app" name the same folder.
+        $basePath = rtrim('/' . trim(str_replace('\\', '/', rawurldecode($configured)), " \t\r\n\0\x0B/"), '/');
         return $basePath;
     }
 
@@ -70,14 +71,21 @@ function app_request_path(?string $uri = null): string
     return $path === '' ? '/' : $path;
 }
 
-// An application URL below the base path; absolute and protocol-relative URLs stay as they are.
-// Leading backslashes go too: browsers read "/\host" as "//host", another site.
+// A decoded path with each segment percent-encoded, fit for links and Location headers.
+function app_encode_path(string $path): string
+{
+    return implode('/', array_map('rawurlencode', explode('/', $path)));
+}
+
+// An application URL below the base path (its segments percent-encoded); absolute and
+// protocol-relative URLs stay as they are. Leading backslashes go too: browsers read "/\host"
+// as "//host", another site.
 function url(string $path = '/'): string
 {
     if (preg_match('~^(?:[a-z][a-z0-9+.\-]*:)?//~i', $path) === 1) {
         return $path;
     }
-    return app_base_path() . '/' . ltrim($path, '/\\');
+    return app_encode_path(app_base_path()) . '/' . ltrim($path, '/\\');
 }
 
 if (!function_exists('e')) {

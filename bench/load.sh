@@ -1,0 +1,17 @@
+#!/usr/bin/env bash
+# Benchmark: the generated CRUD application behind nginx + php-fpm and Apache + mod_php, on SQLite
+# and a private MariaDB server. wrk against the list page, a search and a later list page (requests
+# per second, p50/p99 latency, non-2xx answers), then a burst of concurrent adds by CLIENTS clients
+# with ADDS adds each, every client with its own session and form token; the row count before and
+# after must differ by exactly the number of accepted adds. Exits 1 when any figure shows an error.
+# Settings: ROWS (2000), DURATION seconds per wrk run (5), CONNECTIONS (8), CLIENTS (8), ADDS (25),
+# WORKERS PHP workers per server (8); SERVERS ("nginx+php-fpm apache+mod_php") and ENGINES
+# ("sqlite mariadb") narrow the runs.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+build=build-bench
+cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Release -DQB_BUILD_TESTS=OFF >/dev/null
+cmake --build "$build" -j"$(nproc)" >/dev/null
+
+QB_CLI="$PWD/$build/quillbarrow" QB_SOURCE_DIR="$PWD" exec php bench/load.php
