@@ -34,16 +34,9 @@ class ActionEditorWindow {
 
  private:
   static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM w, LPARAM l) {
-    if (message == WM_NCCREATE)
-      SetWindowLongPtrW(window, GWLP_USERDATA,
-                        reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTW*>(l)->lpCreateParams));
-    auto* self = reinterpret_cast<ActionEditorWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    auto* self = AttachedView<ActionEditorWindow>(window, message, l);
     if (self == nullptr) return DefWindowProcW(window, message, w, l);
     switch (message) {
-      case WM_CREATE:
-        self->window_ = window;
-        self->Build();
-        return 0;
       case WM_COMMAND:
         self->Command(LOWORD(w), HIWORD(w), reinterpret_cast<HWND>(l));
         return 0;
@@ -57,6 +50,14 @@ class ActionEditorWindow {
   HWND Add(const wchar_t* window_class, std::string_view text, DWORD style, int id, int x, int y, int w, int h,
            DWORD ex_style = 0) {
     return AddControl(window_, window_class, Wide(text), style, id, x, y, w, h, scale_, font_, ex_style);
+  }
+
+  // Called by AttachedView when the window is created.
+  template <typename View>
+  friend View* AttachedView(HWND window, UINT message, LPARAM l);
+  void Attach(HWND window) {
+    window_ = window;
+    Build();
   }
 
   void Build() {

@@ -49,16 +49,9 @@ class DesignerWindow {
 
  private:
   static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM w, LPARAM l) {
-    if (message == WM_NCCREATE)
-      SetWindowLongPtrW(window, GWLP_USERDATA,
-                        reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTW*>(l)->lpCreateParams));
-    auto* self = reinterpret_cast<DesignerWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    auto* self = AttachedView<DesignerWindow>(window, message, l);
     if (self == nullptr) return DefWindowProcW(window, message, w, l);
     switch (message) {
-      case WM_CREATE:
-        self->window_ = window;
-        self->Build();
-        return 0;
       case WM_SIZE:
         self->Layout();
         return 0;
@@ -106,6 +99,14 @@ class DesignerWindow {
   }
 
   HWND Of(Ctl id) const { return controls_[static_cast<std::size_t>(id)]; }
+
+  // Called by AttachedView when the window is created.
+  template <typename View>
+  friend View* AttachedView(HWND window, UINT message, LPARAM l);
+  void Attach(HWND window) {
+    window_ = window;
+    Build();
+  }
 
   void Build() {
     hints_ = CreateHints(window_);

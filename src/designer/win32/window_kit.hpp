@@ -48,6 +48,18 @@ void RunModal(HWND window, const std::function<bool()>& closed);
 // The window's text as UTF-8.
 std::string WindowText(HWND window);
 
+// The view object of a window created with it as the creation parameter; nullptr before that.
+// The view's Attach(window) runs once, on WM_CREATE.
+template <typename View>
+View* AttachedView(HWND window, UINT message, LPARAM l) {
+  if (message == WM_NCCREATE)
+    SetWindowLongPtrW(window, GWLP_USERDATA,
+                      reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTW*>(l)->lpCreateParams));
+  auto* view = reinterpret_cast<View*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+  if (view != nullptr && message == WM_CREATE) view->Attach(window);
+  return view;
+}
+
 // Registers a window class once per process; the window procedure forwards to the object whose
 // pointer is passed as the creation parameter.
 void RegisterViewClass(const wchar_t* name, WNDPROC procedure);
