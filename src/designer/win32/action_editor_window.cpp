@@ -52,13 +52,15 @@ class ActionEditorWindow {
     return AddControl(window_, window_class, Wide(text), style, id, x, y, w, h, scale_, font_, ex_style);
   }
 
+
+ public:
   // Called by AttachedView when the window is created.
-  template <typename View>
-  friend View* AttachedView(HWND window, UINT message, LPARAM l);
   void Attach(HWND window) {
     window_ = window;
     Build();
   }
+
+ private:
 
   void Build() {
     hints_ = CreateHints(window_);

@@ -100,13 +100,15 @@ class DesignerWindow {
 
   HWND Of(Ctl id) const { return controls_[static_cast<std::size_t>(id)]; }
 
+
+ public:
   // Called by AttachedView when the window is created.
-  template <typename View>
-  friend View* AttachedView(HWND window, UINT message, LPARAM l);
   void Attach(HWND window) {
     window_ = window;
     Build();
   }
+
+ private:
 
   void Build() {
     hints_ = CreateHints(window_);
