@@ -117,9 +117,11 @@ class DesignerWindow {
       made_.push_back({made, &p});
       if (p.ctl >= 0) controls_[static_cast<std::size_t>(p.ctl)] = made;
       if (p.kind == Kind::GreyLabel) grey_.insert(made);
-      if (p.kind == Kind::Group || p.kind == Kind::Panel || p.kind == Kind::Tabs)
-        SetWindowPos(made, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     }
+    // Frames lie under what they hold, the tab control under everything (it comes last).
+    for (const Made& m : made_)
+      if (m.placement->kind == Kind::Group || m.placement->kind == Kind::Panel || m.placement->kind == Kind::Tabs)
+        SetWindowPos(m.window, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     grid_editor_ = AddControl(window_, WC_EDITW, L"", WS_TABSTOP | ES_AUTOHSCROLL | WS_BORDER, kPagesGridEditor, 0, 0,
                               10, 10, scale_, font_);
     SetWindowPos(grid_editor_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
@@ -414,7 +416,7 @@ class DesignerWindow {
   Win32UiPort& ui_;
   Scale scale_ = ScreenScale();
   HFONT font_ = CreatePointFont(L"Segoe UI", 9, scale_);
-  HFONT mono_ = CreatePointFont(L"Consolas", 9, scale_);
+  HFONT mono_ = CreatePointFont(L"Consolas", 9, scale_, true);
   HWND window_ = nullptr;
   HWND hints_ = nullptr;
   HWND grid_editor_ = nullptr;

@@ -41,7 +41,7 @@ Scale ScreenScale() {
   return Scale{dpi > 0 ? dpi : 96};
 }
 
-HFONT CreatePointFont(const wchar_t* face, int points, const Scale& scale) {
+HFONT CreatePointFont(const wchar_t* face, int points, const Scale& scale, bool monospace) {
   bool found = false;
   HDC screen = GetDC(nullptr);
   LOGFONTW wanted{};
@@ -49,13 +49,17 @@ HFONT CreatePointFont(const wchar_t* face, int points, const Scale& scale) {
   wcsncpy(wanted.lfFaceName, face, LF_FACESIZE - 1);
   EnumFontFamiliesExW(screen, &wanted, FontExists, reinterpret_cast<LPARAM>(&found), 0);
   ReleaseDC(nullptr, screen);
+  const int height = -MulDiv(points, scale.dpi, 72);
+  if (!found && monospace)
+    return CreateFontW(height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                       CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY, FIXED_PITCH | FF_MODERN, L"");
   if (!found) {
     NONCLIENTMETRICSW metrics{};
     metrics.cbSize = sizeof metrics;
     SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
     return CreateFontIndirectW(&metrics.lfMessageFont);
   }
-  return CreateFontW(-MulDiv(points, scale.dpi, 72), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+  return CreateFontW(height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
                      OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY, DEFAULT_PITCH, face);
 }
 

@@ -17,8 +17,9 @@ struct Scale {
 };
 Scale ScreenScale();
 
-// A font by face name at a point size; the platform's default UI font when the face is missing.
-HFONT CreatePointFont(const wchar_t* face, int points, const Scale& scale);
+// A font by face name at a point size. When the face is missing: the platform's default UI font,
+// or for monospace any fixed-pitch font.
+HFONT CreatePointFont(const wchar_t* face, int points, const Scale& scale, bool monospace = false);
 
 // A child control with the font set; rectangles are given at 96 DPI.
 HWND AddControl(HWND parent, const wchar_t* window_class, std::wstring_view text, DWORD style, int id, int x, int y,
