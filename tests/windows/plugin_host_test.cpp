@@ -9,7 +9,6 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -127,11 +126,21 @@ void TestExports(const Host& host) {
   for (const char* name : kExports) Expect(host.Export<void*>(name) != nullptr, std::string("export ") + name);
 }
 
+bool Committed(const void* address) {
+  MEMORY_BASIC_INFORMATION info{};
+  return VirtualQuery(address, &info, sizeof info) != 0 && info.State == MEM_COMMIT;
+}
+
 void TestInitHandsOverGlobalBlocks(const Host& host) {
+  // A block already in a slot is released with GlobalFree: one this large has pages of its own,
+  // which are no longer committed once it is freed.
+  constexpr std::size_t kOld = 64 << 20;
   char* slots[3] = {nullptr, nullptr, nullptr};
-  slots[1] = static_cast<char*>(GlobalAlloc(GMEM_FIXED, 64));  // a block already there is released and replaced
-  std::strcpy(slots[1], "old");
+  char* const old = static_cast<char*>(GlobalAlloc(GMEM_FIXED, kOld));
+  std::memset(old, 'x', kOld);
+  slots[1] = old;
   host.Export<InitFn>("nbInitPlugIn")(nullptr, &slots[0], &slots[1], &slots[2]);
+  Expect(!Committed(old), "nbInitPlugIn releases the block already in a slot");
   const char* expected[3] = {"kdQuillbarrow", "Quillbarrow team",
                              "Design databases visually and generate PHP CRUD web applications."};
   for (int i = 0; i < 3; ++i) {
