@@ -23,6 +23,7 @@ for side in linux windows; do
   cp "$examples"/*.json "$work/$side/"
   printf 'x' >"$work/$side/notes.txt"
   printf '{"schemaVersion": ' >"$work/$side/broken.json"
+  printf '{"schemaVersion": "1.0.0", "pages": [{"id": "a", "title": "A", "route": "a"}]}' >"$work/$side/invalid.json"
   printf 'keep' >"$work/$side/foreign/file.txt"
   sed 's/"name": "Corner Bookshop"/"name": "Café Crème"/' "$examples/bookshop.json" >"$work/$side/café/projet é.json"
 done
@@ -68,6 +69,8 @@ compare exec 9 "[R]"
 compare exec 1 "[A]" "[B]"
 compare summary "café/projet é.json"
 compare validate broken.json
+compare validate invalid.json
+compare plan invalid.json plans/invalid.json
 compare plan bookshop.json ""
 compare crud bookshop.json foreign
 compare generate "café/projet é.json" "café/sortie é"
@@ -83,6 +86,7 @@ for project in "$examples"/*.json; do
   compare schema "$name.json"
   compare format "$name.json" "formatted/$name.json"
 done
+compare crud bookshop.json crud/bookshop  # again: a folder generated before is reused
 
 rm -f "$work"/linux.* "$work"/windows.*
 if diff -r "$work/linux" "$work/windows" >"$work/trees.diff"; then
