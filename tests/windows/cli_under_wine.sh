@@ -53,7 +53,7 @@ compare() {
   else
     failed=$((failed + 1))
     echo "FAIL: quillbarrow $* differs between Linux (<) and Wine (>):"
-    diff <(echo "$linux") <(echo "$windows") || true
+    diff <(echo "$linux") <(echo "$windows") | head -40 || true
   fi
 }
 
@@ -68,6 +68,8 @@ compare check "café/projet é.json"
 compare exec 9 "[R]"
 compare exec 1 "[A]" "[B]"
 compare summary "café/projet é.json"
+compare schema "café/projet é.json"
+compare format "café/projet é.json" "café/formaté.json"
 compare validate broken.json
 compare validate invalid.json
 compare plan invalid.json plans/invalid.json
