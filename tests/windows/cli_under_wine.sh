@@ -41,19 +41,21 @@ run_side() {
     >"$work/$side.out" 2>"$work/$side.err"; echo $? >"$work/$side.code") || true
 }
 
-# Runs one command on both sides and compares what it printed and its exit status.
+# Runs one command on both sides and compares, byte for byte, what it printed and its exit status.
 compare() {
   run_side linux "$@"
   run_side windows "$@"
-  local linux windows
-  linux=$(for f in code out err; do echo "== $f"; normalize "$work/linux" <"$work/linux.$f"; done)
-  windows=$(for f in code out err; do echo "== $f"; iconv -f CP1252 -t UTF-8 <"$work/windows.$f" | normalize "$windows_dir"; done)
-  if [ "$linux" = "$windows" ]; then
+  for f in code out err; do echo "== $f"; normalize "$work/linux" <"$work/linux.$f"; done >"$work/linux.all"
+  for f in code out err; do
+    echo "== $f"
+    iconv -f CP1252 -t UTF-8 <"$work/windows.$f" | normalize "$windows_dir"
+  done >"$work/windows.all"
+  if cmp -s "$work/linux.all" "$work/windows.all"; then
     passed=$((passed + 1))
   else
     failed=$((failed + 1))
     echo "FAIL: quillbarrow $* differs between Linux (<) and Wine (>):"
-    diff <(echo "$linux") <(echo "$windows") | head -40 || true
+    diff "$work/linux.all" "$work/windows.all" | head -40 || true
   fi
 }
 
