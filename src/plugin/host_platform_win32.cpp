@@ -14,12 +14,16 @@ std::wstring ToWide(std::string_view text, UINT code_page) {
   return wide;
 }
 
+// A character the code page lacks becomes its default character ("?"), never a look-alike such as
+// "8" for "\u221E" or "/" for "\u2215", which would change what a path or a value means.
 std::string FromWide(const std::wstring& wide, UINT code_page) {
   if (wide.empty()) return {};
-  const int n = WideCharToMultiByte(code_page, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0, nullptr,
-                                    nullptr);
+  const DWORD flags = code_page == CP_UTF8 ? 0 : WC_NO_BEST_FIT_CHARS;
+  const int n = WideCharToMultiByte(code_page, flags, wide.data(), static_cast<int>(wide.size()), nullptr, 0,
+                                    nullptr, nullptr);
   std::string text(static_cast<std::size_t>(n), '\0');
-  WideCharToMultiByte(code_page, 0, wide.data(), static_cast<int>(wide.size()), text.data(), n, nullptr, nullptr);
+  WideCharToMultiByte(code_page, flags, wide.data(), static_cast<int>(wide.size()), text.data(), n, nullptr,
+                      nullptr);
   return text;
 }
 

@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "document_commands.hpp"
+#include "plugin/host_platform.hpp"
 #include "plugin_host.hpp"
 
 namespace qb::cli {
@@ -163,7 +164,11 @@ int RunCommandLine(const std::vector<std::string>& all_args) {
     if (const DocumentCommand* document = FindDocumentCommand(command)) {
       if (args.size() < document->min_args || args.size() > document->max_args)
         return UsageError("wrong number of arguments for " + command);
-      return document->run(args);
+      // Arguments arrive in the host's encoding (the ANSI code page on Windows), which the
+      // plug-in commands hand on unchanged; the document model reads paths as UTF-8.
+      std::vector<std::string> utf8_args;
+      for (const std::string& arg : args) utf8_args.push_back(host::FromHostEncoding(arg));
+      return document->run(utf8_args);
     }
     return RunPluginCommand(plugin_path.value_or(DefaultPluginPath()), command, args);
   } catch (const std::exception& e) {
