@@ -1,6 +1,7 @@
 // Drives the real Win32 designer and properties dialog of the plug-in with window messages from a
 // second thread, as a user would, checks what the host receives, and takes screenshots.
 // Usage: designer_gui_test PLUGIN WORK_FOLDER SCREENSHOT_FOLDER
+//        designer_gui_test --cancel-designer CAPTION   (closes a designer another program opened)
 #include <windows.h>
 #include <commctrl.h>
 
@@ -33,6 +34,12 @@ std::vector<std::pair<std::string, std::string>> g_writes;
 
 using ExecFn = int(__stdcall*)(int, char**, int);
 using RegisterFn = void(__stdcall*)(void*, void*, void*, void*);
+
+// An export of the plug-in as a function of its type.
+template <typename Fn>
+Fn Export(HMODULE plugin, const char* name) {
+  return reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(plugin, name)));
+}
 
 void __stdcall OnSetVariable(char* name, char* value) { g_writes.emplace_back(name, value); }
 
@@ -214,7 +221,19 @@ HWND RowEdit(HWND w, int row) { return GetDlgItem(w, ids::kRowBase + ids::kRowSt
 
 }  // namespace
 
+// Waits for a designer window with this caption and closes it with "Cancel".
+int CancelDesigner(const wchar_t* caption) {
+  HWND w = WaitWindow(L"QuillbarrowDesigner");
+  if (w == nullptr) return 1;
+  wchar_t shown[512] = {};
+  GetWindowTextW(w, shown, 512);
+  CHECK(std::wstring(shown) == caption);
+  Click(Item(w, Ctl::btnCancel));
+  return g_failures == 0 ? 0 : 1;
+}
+
 int wmain(int argc, wchar_t** argv) {
+  if (argc == 3 && std::wstring(argv[1]) == L"--cancel-designer") return CancelDesigner(argv[2]);
   if (argc != 4) {
     std::printf("usage: designer_gui_test PLUGIN WORK_FOLDER SCREENSHOT_FOLDER\n");
     return 2;
@@ -225,10 +244,9 @@ int wmain(int argc, wchar_t** argv) {
     std::printf("FAILED: cannot load %ls\n", argv[1]);
     return 1;
   }
-  auto exec = reinterpret_cast<ExecFn>(GetProcAddress(plugin, "nbExecAction"));
-  auto edit = reinterpret_cast<ExecFn>(GetProcAddress(plugin, "nbEditAction"));
-  reinterpret_cast<RegisterFn>(GetProcAddress(plugin, "nbRegisterPlugIn"))(nullptr, nullptr, nullptr,
-                                                                            reinterpret_cast<void*>(&OnSetVariable));
+  auto exec = Export<ExecFn>(plugin, "nbExecAction");
+  auto edit = Export<ExecFn>(plugin, "nbEditAction");
+  Export<RegisterFn>(plugin, "nbRegisterPlugIn")(nullptr, nullptr, nullptr, reinterpret_cast<void*>(&OnSetVariable));
 
   // The design action: edit a new project and save it with "Save && Close".
   const std::string project = Narrow(argv[2]) + "\\gui-project.json";
