@@ -217,6 +217,19 @@ std::string ReadFileText(const std::string& path) {
   return text;
 }
 
+// The control that has the keyboard focus in the window's thread.
+HWND FocusOf(HWND window) {
+  GUITHREADINFO info{};
+  info.cbSize = sizeof info;
+  GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info);
+  return info.hwndFocus;
+}
+
+void PressKey(HWND control, WPARAM key) {
+  PostMessageW(control, WM_KEYDOWN, key, 0);
+  Sleep(300);
+}
+
 HWND RowEdit(HWND w, int row) { return GetDlgItem(w, ids::kRowBase + ids::kRowStride * row + ids::kRowEdit); }
 
 }  // namespace
@@ -233,6 +246,7 @@ int CancelDesigner(const wchar_t* caption) {
 }
 
 int wmain(int argc, wchar_t** argv) {
+  std::setvbuf(stdout, nullptr, _IONBF, 0);
   if (argc == 3 && std::wstring(argv[1]) == L"--cancel-designer") return CancelDesigner(argv[2]);
   if (argc != 4) {
     std::printf("usage: designer_gui_test PLUGIN WORK_FOLDER SCREENSHOT_FOLDER\n");
@@ -299,6 +313,25 @@ int wmain(int argc, wchar_t** argv) {
   CHECK(cancelled == 0);
   CHECK(plan == before);
   CHECK(Texts(plan) == (std::vector<std::string>{"p.json", "", "[Plan]"}));
+
+  // The version action's dialog: Tab visits every control in order and comes back to the edit,
+  // where Enter confirms the dialog.
+  std::vector<char*> version = Slots({""});
+  const int entered = WhileDriving([&] { return edit(1, version.data(), 0); }, [&] {
+    HWND w = WaitWindow(L"QuillbarrowActionEditor");
+    if (w == nullptr) return;
+    const HWND order[] = {RowEdit(w, 0), GetDlgItem(w, ids::kRowBase + ids::kRowFirstButton + 4),
+                          GetDlgItem(w, ids::kPublicationButton), GetDlgItem(w, ids::kEmbeddedFilesButton),
+                          GetDlgItem(w, IDOK), GetDlgItem(w, IDCANCEL), RowEdit(w, 0)};
+    CHECK(FocusOf(w) == order[0]);
+    for (std::size_t i = 1; i < std::size(order); ++i) {
+      PressKey(order[i - 1], VK_TAB);
+      CHECK(FocusOf(w) == order[i]);
+    }
+    PressKey(RowEdit(w, 0), VK_RETURN);
+  });
+  CHECK(entered == 1);
+  CHECK(Texts(version) == std::vector<std::string>{"[KTBVersion]"});
 
   std::printf("%s: %d failure(s)\n", g_failures == 0 ? "designer GUI test passed" : "designer GUI test FAILED",
               g_failures);

@@ -117,6 +117,7 @@ void RunModal(HWND window, const std::function<bool()>& closed) {
   EnableWindow(window, TRUE);
   ShowWindow(window, SW_SHOW);
   SetForegroundWindow(window);
+  if (GetFocus() == nullptr || !IsChild(window, GetFocus())) SetFocus(GetNextDlgTabItem(window, nullptr, FALSE));
   bool quit = false;
   WPARAM quit_code = 0;
   MSG message;
