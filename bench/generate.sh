@@ -86,8 +86,8 @@ bytes=$(stat -c %s "$work/p$big.json")
 mem_goal_kib=$(((4 * bytes) / 1024 + 25 * 1024))
 printf '\ncrud of %d tables writes %d files (%d bytes); crud %.4f s, cp -r %.4f s (medians, alternated)\n' \
   "$small" "$files" "$out_bytes" "$crud" "$copy"
-printf '\n%-44s %10s %-4s %s\n' figure value unit goal
 printf 'load average at the end %s\n' "$(cut -d' ' -f1-3 /proc/loadavg)"
+printf '\n%-44s %10s %-4s %s\n' figure value unit goal
 goal_line "crud $small tables / cp -r, wall time" "$(echo "$crud / $copy" | bc -l)" x 1.2
 goal_line "crud $small tables, user CPU" "$(echo "$crud_user * 1000" | bc -l)" ms 15
 goal_line "validate $big tables, wall" "${wall[validate$big]}" s 0.1

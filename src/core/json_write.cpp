@@ -71,4 +71,6 @@ std::string Write(const Value& value) {
   return out;
 }
 
+void AppendTo(std::string& out, const Value& value, int level) { AppendValue(out, value, level); }
+
 }  // namespace qb::json

@@ -38,6 +38,7 @@ void Entity::LoadFromJson(std::shared_ptr<const json::Value> shared) {
   page_size = JsonInt(&obj, "pageSize", kDefaultPageSize);
   fields.clear();
   if (const json::Value* array = json::ArrayMember(&obj, "fields")) {
+    fields.reserve(array->Items().size());
     for (const json::Value& item : array->Items()) {
       if (!item.IsObject()) continue;
       fields.emplace_back().LoadFromJson(std::shared_ptr<const json::Value>(shared, &item));
