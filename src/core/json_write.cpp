@@ -6,10 +6,19 @@ namespace {
 
 constexpr std::string_view kLineBreak = "\r\n";
 
+bool NeedsEscape(char c) { return c == '"' || c == '\\' || static_cast<unsigned char>(c) < 0x20; }
+
 void AppendQuoted(std::string& out, std::string_view text) {
   static constexpr char kHex[] = "0123456789abcdef";
   out += '"';
-  for (char c : text) {
+  for (std::size_t pos = 0; pos < text.size();) {
+    // Characters that need no escape go in as one run.
+    std::size_t end = pos;
+    while (end < text.size() && !NeedsEscape(text[end])) ++end;
+    out.append(text.substr(pos, end - pos));
+    if (end == text.size()) break;
+    const char c = text[end];
+    pos = end + 1;
     switch (c) {
       case '"': out += "\\\""; break;
       case '\\': out += "\\\\"; break;
@@ -19,14 +28,10 @@ void AppendQuoted(std::string& out, std::string_view text) {
       case '\f': out += "\\f"; break;
       case '\r': out += "\\r"; break;
       default:
-        if (static_cast<unsigned char>(c) < 0x20) {
-          // Any other control character would make the text unreadable as JSON.
-          out += "\\u00";
-          out += kHex[(c >> 4) & 0xF];
-          out += kHex[c & 0xF];
-        } else {
-          out += c;
-        }
+        // Any other control character would make the text unreadable as JSON.
+        out += "\\u00";
+        out += kHex[(c >> 4) & 0xF];
+        out += kHex[c & 0xF];
     }
   }
   out += '"';

@@ -1,6 +1,9 @@
 // UTF-8 text helpers.
 #include "core/utf8.hpp"
 
+#include <cstdint>
+#include <cstring>
+
 namespace qb {
 namespace {
 
@@ -111,6 +114,15 @@ void AppendUtf8(std::string& out, char32_t cp) {
 
 bool IsWellFormedUtf8(std::string_view text) {
   for (std::size_t pos = 0; pos < text.size();) {
+    // Eight ASCII bytes at a time.
+    if (pos + 8 <= text.size()) {
+      std::uint64_t block;
+      std::memcpy(&block, text.data() + pos, 8);
+      if ((block & 0x8080808080808080ULL) == 0) {
+        pos += 8;
+        continue;
+      }
+    }
     if (static_cast<unsigned char>(text[pos]) < 0x80) {
       ++pos;
       continue;
