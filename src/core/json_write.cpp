@@ -8,7 +8,23 @@ constexpr std::string_view kLineBreak = "\r\n";
 
 bool NeedsEscape(char c) { return c == '"' || c == '\\' || static_cast<unsigned char>(c) < 0x20; }
 
-void AppendQuoted(std::string& out, std::string_view text) {
+// Counts the bytes a std::string would receive, so a text can be sized before it is written.
+struct ByteCounter {
+  std::size_t size = 0;
+  void append(std::string_view text) { size += text.size(); }
+  void append(std::size_t count, char) { size += count; }
+  ByteCounter& operator+=(std::string_view text) {
+    size += text.size();
+    return *this;
+  }
+  ByteCounter& operator+=(char) {
+    ++size;
+    return *this;
+  }
+};
+
+template <typename Out>
+void AppendQuoted(Out& out, std::string_view text) {
   static constexpr char kHex[] = "0123456789abcdef";
   out += '"';
   for (std::size_t pos = 0; pos < text.size();) {
@@ -37,9 +53,13 @@ void AppendQuoted(std::string& out, std::string_view text) {
   out += '"';
 }
 
-void AppendIndent(std::string& out, int level) { out.append(static_cast<std::size_t>(level) * 2, ' '); }
+template <typename Out>
+void AppendIndent(Out& out, int level) {
+  out.append(static_cast<std::size_t>(level) * 2, ' ');
+}
 
-void AppendValue(std::string& out, const Value& v, int level) {
+template <typename Out>
+void AppendValue(Out& out, const Value& v, int level) {
   switch (v.kind()) {
     case Kind::Null: out += "null"; return;
     case Kind::Boolean: out += BooleanText(v.AsBoolean()); return;
@@ -71,7 +91,10 @@ void AppendValue(std::string& out, const Value& v, int level) {
 }  // namespace
 
 std::string Write(const Value& value) {
+  ByteCounter counter;
+  AppendValue(counter, value, 0);
   std::string out;
+  out.reserve(counter.size);
   AppendValue(out, value, 0);
   return out;
 }
