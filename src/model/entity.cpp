@@ -9,6 +9,12 @@
 #include "model/json_access.hpp"
 
 namespace qb::model {
+namespace {
+
+// The keys ToJson writes.
+constexpr std::size_t kWrittenKeys = 6;
+
+}  // namespace
 
 const Field* Entity::FieldByName(std::string_view field_name) const {
   const auto it = std::find_if(fields.begin(), fields.end(),
@@ -49,6 +55,7 @@ void Entity::LoadFromJson(std::shared_ptr<const json::Value> shared) {
 json::Value Entity::ToJson(bool runtime) const {
   // The fields are written anew below, so the loaded ones are not copied.
   json::Value obj = runtime ? json::Value::Object() : CloneOrNew(extra_.get(), {"fields"});
+  obj.Members().reserve(obj.Members().size() + kWrittenKeys);
   PutPair(obj, "id", json::Value::String(id));
   PutPair(obj, "name", json::Value::String(name));
   PutPair(obj, "displayField", json::Value::String(runtime ? EffectiveDisplayField() : display_field));

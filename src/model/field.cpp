@@ -11,6 +11,9 @@
 namespace qb::model {
 namespace {
 
+// The most keys ToJson writes.
+constexpr std::size_t kWrittenKeys = 12;
+
 std::vector<std::string> ReadOptions(const json::Value& obj) {
   if (const json::Value* array = json::ArrayMember(&obj, "options")) {
     std::vector<std::string> options;
@@ -69,6 +72,7 @@ void Field::LoadFromJson(std::shared_ptr<const json::Value> shared) {
 
 json::Value Field::ToJson(bool runtime) const {
   json::Value obj = runtime ? json::Value::Object() : CloneOrNew(extra_.get());
+  obj.Members().reserve(obj.Members().size() + kWrittenKeys);
   PutPair(obj, "name", json::Value::String(name));
   PutPair(obj, "label", json::Value::String(label));
   PutPair(obj, "type", json::Value::String(type));

@@ -40,7 +40,7 @@ std::int32_t JsonInt(const json::Value* obj, std::string_view key, std::int32_t 
 
 void PutPair(json::Value& obj, std::string_view key, json::Value value) {
   obj.Remove(key);
-  obj.Set(std::string(key), std::move(value));
+  obj.Members().push_back(json::Member{std::string(key), std::move(value)});
 }
 
 json::Value CloneOrNew(const std::optional<json::Value>& obj) { return obj ? *obj : json::Value::Object(); }
