@@ -1,35 +1,41 @@
 #!/usr/bin/env bash
-# Benchmark: requests per second of the generated CRUD list page on SQLite with 100,000 rows
-# (first page, a middle page, a search) against a hand-written PDO page running the same queries.
-# Runs alternate between the two RUNS times; prints the medians and their ratio list/baseline
-# (the figure of merit).
+# Benchmark: requests per second of the generated CRUD list page on SQLite (first page, a middle
+# page, a search) against a hand-written PDO page running the same queries, at 1,000 and at
+# 100,000 rows (ROWS_LIST), under nginx + php-fpm with opcache (as deployed) and under php -S
+# (SERVERS). QB=path/to/quillbarrow generates the application with another build. Runs alternate between the two RUNS times; prints the medians and their ratio
+# list/baseline (the figure of merit) beside its goal.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-rows=${ROWS:-100000}
+rows_list=${ROWS_LIST:-1000 100000}
+servers=${SERVERS:-nginx-fpm php-s}
 duration=${DURATION:-5}
 runs=${RUNS:-3}
 connections=${CONNECTIONS:-4}
 
-build=build-bench
-cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Release -DQB_BUILD_TESTS=OFF >/dev/null
-cmake --build "$build" -j"$(nproc)" >/dev/null
+if [ -z "${QB:-}" ]; then
+  build=build-bench
+  cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Release -DQB_BUILD_TESTS=OFF >/dev/null
+  cmake --build "$build" -j"$(nproc)" >/dev/null
+  QB=$build/quillbarrow
+fi
 
 work=$(mktemp -d)
 pids=()
-# Stops each server's workers and the server itself.
 cleanup() {
-  for pid in "${pids[@]}"; do kill $(pgrep -P "$pid") "$pid" 2>/dev/null || true; done
-  wait 2>/dev/null || true
+  stop_servers
   rm -rf "$work"
 }
 trap cleanup EXIT
 
-"$build/quillbarrow" crud bench/crud_list_project.json "$work/app" >/dev/null
+"$QB" crud bench/crud_list_project.json "$work/app" >/dev/null
 export DB_DATABASE="$work/items.sqlite" APP_DEBUG=false APP_ENV=production
-php "$work/app/bin/migrate.php" >/dev/null
 
-# The rows, in one transaction; titles carry one of 20 colours, so a colour matches about 5%.
-ROWS=$rows php <<'PHP'
+# A new database of $1 rows, in one transaction; titles carry one of 20 colours, so a colour
+# matches about 5%.
+fill_database() {
+  rm -f "$DB_DATABASE" "$work/app/storage/schema.applied"
+  php "$work/app/bin/migrate.php" >/dev/null
+  ROWS=$1 php <<'PHP'
 <?php
 $pdo = new PDO('sqlite:' . getenv('DB_DATABASE'), null, null, [PDO::ATTR_ERRMODE => PDO::ERRMODE_EXCEPTION]);
 $colours = ['amber', 'blue', 'coral', 'denim', 'ebony', 'fern', 'gold', 'hazel', 'indigo', 'jade',
@@ -46,49 +52,128 @@ for ($i = 1, $n = (int) getenv('ROWS'); $i <= $n; $i++) {
 }
 $pdo->commit();
 PHP
+}
 
 free_port() { php -r '$s = stream_socket_server("tcp://127.0.0.1:0"); echo substr(strrchr(stream_socket_get_name($s, false), ":"), 1);'; }
 
-# Serves a document root on 127.0.0.1 with two workers; sets the variable named $1 to the base
-# URL once the server answers.
-serve() {
-  local root=$2 port url
-  port=$(free_port)
-  url="http://127.0.0.1:$port"
-  mkdir -p "$work/sessions"
-  PHP_CLI_SERVER_WORKERS=2 BENCH_DB="$DB_DATABASE" php -d session.save_path="$work/sessions" \
-    -S "127.0.0.1:$port" -t "$root" >"$work/server-$port.log" 2>&1 &
-  pids+=($!)
+# Waits until url $2 answers with success; sets the variable named $1 to it. $2 is the log to show otherwise.
+await() {
   for _ in $(seq 100); do
-    if curl -s -o /dev/null "$url/"; then
-      printf -v "$1" '%s' "$url"
+    if curl -sf -o /dev/null "$2"; then
+      printf -v "$1" '%s' "$2"
       return
     fi
     sleep 0.1
   done
-  echo "server for $root did not start: $(cat "$work/server-$port.log")" >&2
+  echo "server for $2 did not start: $(cat "$3")" >&2
   exit 1
 }
-serve app "$work/app/public"
-serve baseline bench/baseline
 
-# Both pages must show the same rows before their speed means anything.
-ids() { curl -sf "$1" | grep -oE 'name="id" value="[0-9]+"|data-id="[0-9]+"' | grep -oE '[0-9]+' | tr '\n' ' '; }
-middle=$(( (rows / 20 + 1) / 2 ))
-cases=("first page|/items|/" "middle page|/items?page=$middle|/?page=$middle" "search|/items?q=amber|/?q=amber")
-for c in "${cases[@]}"; do
-  IFS='|' read -r name app_path base_path <<<"$c"
-  a=$(ids "$app$app_path") b=$(ids "$baseline$base_path")
-  if [ -z "$a" ] || [ "$a" != "$b" ]; then
-    echo "$name: the list and the baseline show different rows" >&2
-    echo "  list:     $a" >&2
-    echo "  baseline: $b" >&2
+# php -S on 127.0.0.1 with two workers for a document root; sets the variable named $1 to its URL.
+serve_php() {
+  local port
+  port=$(free_port)
+  mkdir -p "$work/sessions"
+  PHP_CLI_SERVER_WORKERS=2 BENCH_DB="$DB_DATABASE" php -d session.save_path="$work/sessions" \
+    -S "127.0.0.1:$port" -t "$2" >"$work/server-$port.log" 2>&1 &
+  pids+=($!)
+  await "$1" "http://127.0.0.1:$port" "$work/server-$port.log"
+}
+
+# One php-fpm pool (two workers, opcache on as Debian ships it) behind one nginx with a server
+# for the application and one for the baseline, all on 127.0.0.1 with files in the work folder;
+# sets the variables app and baseline to their URLs.
+serve_nginx_fpm() {
+  local fpm=(/usr/sbin/php-fpm*) app_port base_port as_root=() user_line='' conf="$work/nginx-fpm"
+  if [ ! -x "${fpm[0]}" ] || [ ! -x /usr/sbin/nginx ]; then
+    echo "nginx or php-fpm is missing: run scripts/setup" >&2
     exit 1
   fi
-done
+  mkdir -p "$conf/sessions" "$conf/nginx"
+  if [ "$(id -u)" -eq 0 ]; then
+    as_root=(-R)
+    user_line='user root root;'
+  fi
+  cat >"$conf/fpm.conf" <<FPM
+[global]
+pid = $conf/fpm.pid
+error_log = $conf/fpm.log
+daemonize = no
+[bench]
+listen = $conf/fpm.sock
+pm = static
+pm.max_children = 2
+php_admin_value[session.save_path] = $conf/sessions
+env[BENCH_DB] = "$DB_DATABASE"
+env[DB_DATABASE] = "$DB_DATABASE"
+env[APP_DEBUG] = "false"
+env[APP_ENV] = "production"
+FPM
+  [ "$(id -u)" -ne 0 ] || printf 'user = root\ngroup = root\n' >>"$conf/fpm.conf"
+  "${fpm[0]}" "${as_root[@]}" --nodaemonize --fpm-config "$conf/fpm.conf" >"$conf/fpm.out" 2>&1 &
+  pids+=($!)
+  for _ in $(seq 100); do
+    [ -S "$conf/fpm.sock" ] && break
+    sleep 0.1
+  done
+  if [ ! -S "$conf/fpm.sock" ]; then
+    echo "php-fpm did not start: $(cat "$conf/fpm.out" "$conf/fpm.log" 2>/dev/null)" >&2
+    exit 1
+  fi
+  app_port=$(free_port)
+  base_port=$(free_port)
+  cat >"$conf/nginx.conf" <<NGINX
+$user_line
+worker_processes 1;
+pid $conf/nginx.pid;
+error_log $conf/nginx-error.log;
+events { worker_connections 256; }
+http {
+  access_log off;
+  client_body_temp_path $conf/nginx/body;
+  fastcgi_temp_path $conf/nginx/fastcgi;
+  proxy_temp_path $conf/nginx/proxy;
+  uwsgi_temp_path $conf/nginx/uwsgi;
+  scgi_temp_path $conf/nginx/scgi;
+  server {
+    listen 127.0.0.1:$app_port;
+    root $work/app/public;
+    location / { try_files \$uri /index.php\$is_args\$args; }
+    location ~ \.php$ {
+      include /etc/nginx/fastcgi_params;
+      fastcgi_param SCRIPT_FILENAME \$document_root\$fastcgi_script_name;
+      fastcgi_pass unix:$conf/fpm.sock;
+    }
+  }
+  server {
+    listen 127.0.0.1:$base_port;
+    root $PWD/bench/baseline;
+    location / { try_files \$uri /index.php\$is_args\$args; }
+    location ~ \.php$ {
+      include /etc/nginx/fastcgi_params;
+      fastcgi_param SCRIPT_FILENAME \$document_root\$fastcgi_script_name;
+      fastcgi_pass unix:$conf/fpm.sock;
+    }
+  }
+}
+NGINX
+  /usr/sbin/nginx -e "$conf/nginx-error.log" -c "$conf/nginx.conf" -g 'daemon off;' >"$conf/nginx.out" 2>&1 &
+  pids+=($!)
+  await app "http://127.0.0.1:$app_port" "$conf/nginx-error.log"
+  await baseline "http://127.0.0.1:$base_port" "$conf/nginx-error.log"
+}
 
-# Requests per second over DURATION seconds. PHP's server closes every connection, which wrk
-# counts as a read error; connect, write and timeout errors or a non-2xx answer fail the run.
+# Stops each server's workers and the server itself.
+stop_servers() {
+  for pid in "${pids[@]}"; do kill $(pgrep -P "$pid") "$pid" 2>/dev/null || true; done
+  wait 2>/dev/null || true
+  pids=()
+}
+
+ids() { curl -sf "$1" | grep -oE 'name="id" value="[0-9]+"|data-id="[0-9]+"' | grep -oE '[0-9]+' | tr '\n' ' ' || true; }
+
+# Requests per second over DURATION seconds. A server that closes every connection makes wrk
+# count read errors; connect, write and timeout errors or a non-2xx answer fail the run.
 rps() {
   local out
   for _ in 1 2 3; do curl -s -o /dev/null "$1"; done
@@ -103,17 +188,55 @@ rps() {
 
 median() { sort -g | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
 
-printf 'rows %d; median of %d alternating runs of %d s; wrk -t2 -c%d; php -S with 2 workers\n' \
-  "$rows" "$runs" "$duration" "$connections"
-printf '%-12s %14s %14s %10s\n' case 'list req/s' 'baseline req/s' ratio
-for c in "${cases[@]}"; do
-  IFS='|' read -r name app_path base_path <<<"$c"
-  list_runs=() base_runs=()
-  for _ in $(seq "$runs"); do
-    list_runs+=("$(rps "$app$app_path")")
-    base_runs+=("$(rps "$baseline$base_path")")
+printf 'median of %d alternating runs of %d s; wrk -t2 -c%d; two PHP workers; load average %s\n' \
+  "$runs" "$duration" "$connections" "$(cut -d' ' -f1-3 /proc/loadavg)"
+printf '%-10s %7s %-12s %12s %14s %7s %s\n' server rows case 'list req/s' 'baseline req/s' ratio goal
+for rows in $rows_list; do
+  fill_database "$rows"
+  # At least 0.7 of the baseline with few rows, where fixed costs dominate, 0.9 with many.
+  goal=0.7
+  [ "$rows" -lt 100000 ] || goal=0.9
+  middle=$(((rows / 20 + 1) / 2))
+  cases=("first page|/items|/" "middle page|/items?page=$middle|/?page=$middle" "search|/items?q=amber|/?q=amber")
+  for server in $servers; do
+    case $server in
+      php-s)
+        serve_php app "$work/app/public"
+        serve_php baseline bench/baseline
+        ;;
+      nginx-fpm) serve_nginx_fpm ;;
+      *)
+        echo "unknown server $server (nginx-fpm or php-s)" >&2
+        exit 1
+        ;;
+    esac
+    # Both pages must show the same rows before their speed means anything.
+    for c in "${cases[@]}"; do
+      IFS='|' read -r name app_path base_path <<<"$c"
+      a=$(ids "$app$app_path") b=$(ids "$baseline$base_path")
+      if [ -z "$a" ] || [ "$a" != "$b" ]; then
+        echo "$server, $rows rows, $name: the list and the baseline show different rows" >&2
+        echo "  list:     $a" >&2
+        echo "  baseline: $b" >&2
+        exit 1
+      fi
+    done
+    for c in "${cases[@]}"; do
+      IFS='|' read -r name app_path base_path <<<"$c"
+      list_runs=() base_runs=()
+      for _ in $(seq "$runs"); do
+        list_runs+=("$(rps "$app$app_path")")
+        base_runs+=("$(rps "$baseline$base_path")")
+      done
+      list_rps=$(printf '%s\n' "${list_runs[@]}" | median)
+      base_rps=$(printf '%s\n' "${base_runs[@]}" | median)
+      ratio=$(echo "$list_rps / $base_rps" | bc -l)
+      met=no
+      [ "$(echo "$ratio >= $goal" | bc -l)" -eq 0 ] || met=yes
+      printf '%-10s %7d %-12s %12.1f %14.1f %7.3f >= %s met: %s\n' "$server" "$rows" "$name" "$list_rps" "$base_rps" \
+        "$ratio" "$goal" "$met"
+    done
+    stop_servers
   done
-  list_rps=$(printf '%s\n' "${list_runs[@]}" | median)
-  base_rps=$(printf '%s\n' "${base_runs[@]}" | median)
-  printf '%-12s %14.1f %14.1f %10.3f\n' "$name" "$list_rps" "$base_rps" "$(echo "$list_rps / $base_rps" | bc -l)"
 done
+printf 'load average at the end %s\n' "$(cut -d' ' -f1-3 /proc/loadavg)"

@@ -66,7 +66,7 @@ void CheckTarget(const Value& root, Issues& issues) {
       issues.push_back(std::string("target.") + key + " must be true or false.");
 }
 
-void CheckDatabase(const Value& root, Issues& issues) {
+void CheckDatabase(const Value& root, const model::Project& project, Issues& issues) {
   const Value* database = json::ObjectMember(&root, "database");
   if (database == nullptr) {
     issues.push_back("Required property \"database\" must be an object.");
@@ -82,8 +82,6 @@ void CheckDatabase(const Value& root, Issues& issues) {
   } else {
     issues.push_back("database.entities must be an array.");
   }
-  model::Project project;
-  project.LoadFromRoot(root);
   model::Validate(project, issues);
   if (HasKey(database, "connections") && json::ArrayMember(database, "connections") == nullptr)
     issues.push_back("database.connections must be an array when provided.");
@@ -148,6 +146,11 @@ void CheckUniqueIds(const Value& items, std::string_view label, std::string_view
 }
 
 ValidationOutcome ValidateProjectFile(std::string_view file_name) {
+  ParsedProject parsed;
+  return ValidateProjectFile(file_name, parsed);
+}
+
+ValidationOutcome ValidateProjectFile(std::string_view file_name, ParsedProject& parsed) {
   if (Trim(file_name).empty()) return Failed({"Project file path is empty."});
   std::error_code ec;
   if (!std::filesystem::is_regular_file(PathFromUtf8(file_name), ec))
@@ -163,16 +166,20 @@ ValidationOutcome ValidateProjectFile(std::string_view file_name) {
     issues.push_back(std::string("Could not read project file: ") + e.what());
     return Failed(issues);
   }
-  const std::optional<Value> root = json::Parse(text);
-  if (!root || !root->IsObject()) {
+  std::optional<Value> parsed_root = json::Parse(text);
+  if (!parsed_root || !parsed_root->IsObject()) {
     issues.push_back("The project JSON root must be an object.");
     return Failed(issues);
   }
+  text = std::string();
+  parsed.root = std::make_shared<const Value>(std::move(*parsed_root));
+  parsed.project.LoadFromRoot(parsed.root);
+  const Value* root = parsed.root.get();
 
   if (Str(&*root, "schemaVersion") != "1.0.0") issues.push_back("schemaVersion must be \"1.0.0\".");
   CheckProject(*root, issues);
   CheckTarget(*root, issues);
-  CheckDatabase(*root, issues);
+  CheckDatabase(*root, parsed.project, issues);
   CheckPages(*root, issues);
   CheckBuild(*root, issues);
 

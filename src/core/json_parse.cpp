@@ -3,6 +3,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include <iterator>
 #include <string>
 #include <unordered_map>
 #include <utility>
@@ -11,6 +12,8 @@
 namespace qb::json {
 namespace {
 
+// Builds containers bottom-up: the elements and members of every open container wait on two
+// shared stacks and move into a container of exactly their count when it closes.
 class Builder {
  public:
   bool null() { return Put(Value()); }
@@ -21,8 +24,8 @@ class Builder {
   bool string(std::string& v) { return Put(Value::String(std::move(v))); }
   bool binary(nlohmann::json::binary_t&) { return false; }
 
-  bool start_object(std::size_t) { return Open(Value::Object()); }
-  bool start_array(std::size_t) { return Open(Value::Array()); }
+  bool start_object(std::size_t) { return Open(true); }
+  bool start_array(std::size_t) { return Open(false); }
   bool key(std::string& k) {
     open_.back().key = std::move(k);
     return true;
@@ -35,23 +38,52 @@ class Builder {
   std::optional<Value> Result() { return std::move(result_); }
 
  private:
-  // A container being filled; the index finds repeated member names without a linear scan.
+  // Objects with more members than this find repeated names through an index.
+  static constexpr std::size_t kIndexFrom = 16;
+
+  // A container being filled: its first element or member on the stacks.
   struct Frame {
-    Value value;
+    bool is_object;
+    std::size_t first;
     std::string key;
     std::unordered_map<std::string, std::size_t> index;
   };
 
-  bool Open(Value container) {
+  bool Open(bool is_object) {
     if (open_.size() >= kMaxDepth) return false;
-    open_.push_back(Frame{std::move(container), {}, {}});
+    open_.push_back(Frame{is_object, is_object ? members_.size() : items_.size(), {}, {}});
     return true;
   }
 
   bool Close() {
-    Value done = std::move(open_.back().value);
+    Frame& top = open_.back();
+    Value done;
+    if (top.is_object) {
+      done = Value::Object();
+      done.Members().assign(std::make_move_iterator(members_.begin() + static_cast<std::ptrdiff_t>(top.first)),
+                            std::make_move_iterator(members_.end()));
+      members_.resize(top.first);
+    } else {
+      done = Value::Array();
+      done.Items().assign(std::make_move_iterator(items_.begin() + static_cast<std::ptrdiff_t>(top.first)),
+                          std::make_move_iterator(items_.end()));
+      items_.resize(top.first);
+    }
     open_.pop_back();
     return Put(std::move(done));
+  }
+
+  // The position of an earlier member named top.key, or count when there is none.
+  std::size_t FindMember(Frame& top, std::size_t count) {
+    if (count < kIndexFrom) {
+      for (std::size_t i = 0; i < count; ++i)
+        if (members_[top.first + i].key == top.key) return i;
+      return count;
+    }
+    if (top.index.empty())
+      for (std::size_t i = 0; i < count; ++i) top.index.emplace(members_[top.first + i].key, i);
+    const auto [it, inserted] = top.index.try_emplace(top.key, count);
+    return it->second;
   }
 
   bool Put(Value v) {
@@ -60,18 +92,20 @@ class Builder {
       return true;
     }
     Frame& top = open_.back();
-    if (top.value.IsArray()) {
-      top.value.Append(std::move(v));
+    if (!top.is_object) {
+      items_.push_back(std::move(v));
       return true;
     }
-    auto& members = top.value.Members();
-    auto [it, inserted] = top.index.try_emplace(top.key, members.size());
-    if (inserted) members.push_back(Member{std::move(top.key), std::move(v)});
-    else members[it->second].value = std::move(v);
+    const std::size_t count = members_.size() - top.first;
+    const std::size_t at = FindMember(top, count);
+    if (at == count) members_.push_back(Member{std::move(top.key), std::move(v)});
+    else members_[top.first + at].value = std::move(v);
     return true;
   }
 
   std::vector<Frame> open_;
+  std::vector<Value> items_;
+  std::vector<Member> members_;
   std::optional<Value> result_;
 };
 

@@ -2,16 +2,79 @@
 #include "core/json_value.hpp"
 
 #include <algorithm>
+#include <new>
+#include <stdexcept>
 #include <utility>
 
 namespace qb::json {
+namespace {
 
-Value::Value() = default;
-Value::Value(const Value&) = default;
-Value::Value(Value&&) noexcept = default;
-Value& Value::operator=(const Value&) = default;
-Value& Value::operator=(Value&&) noexcept = default;
-Value::~Value() = default;
+const std::string kNoText;
+const std::vector<Value> kNoItems;
+const std::vector<Member> kNoMembers;
+
+}  // namespace
+
+Value::Value(const Value& other) : kind_(Kind::Null), boolean_(false) { CopyPayload(other); }
+
+Value::Value(Value&& other) noexcept : kind_(Kind::Null), boolean_(false) { MovePayload(std::move(other)); }
+
+Value& Value::operator=(const Value& other) {
+  if (this != &other) {
+    Value copy(other);
+    *this = std::move(copy);
+  }
+  return *this;
+}
+
+Value& Value::operator=(Value&& other) noexcept {
+  if (this != &other) {
+    // other may live inside this value's payload, so it is taken out before that is destroyed.
+    Value taken;
+    taken.MovePayload(std::move(other));
+    Destroy();
+    MovePayload(std::move(taken));
+  }
+  return *this;
+}
+
+void Value::Destroy() noexcept {
+  switch (kind_) {
+    case Kind::Number:
+    case Kind::String: text_.~basic_string(); break;
+    case Kind::Array: items_.~vector(); break;
+    case Kind::Object: members_.~vector(); break;
+    case Kind::Null:
+    case Kind::Boolean: break;
+  }
+  kind_ = Kind::Null;
+  boolean_ = false;
+}
+
+void Value::CopyPayload(const Value& other) {
+  switch (other.kind_) {
+    case Kind::Number:
+    case Kind::String: new (&text_) std::string(other.text_); break;
+    case Kind::Array: new (&items_) std::vector<Value>(other.items_); break;
+    case Kind::Object: new (&members_) std::vector<Member>(other.members_); break;
+    case Kind::Null:
+    case Kind::Boolean: boolean_ = other.boolean_; break;
+  }
+  kind_ = other.kind_;
+}
+
+void Value::MovePayload(Value&& other) noexcept {
+  switch (other.kind_) {
+    case Kind::Number:
+    case Kind::String: new (&text_) std::string(std::move(other.text_)); break;
+    case Kind::Array: new (&items_) std::vector<Value>(std::move(other.items_)); break;
+    case Kind::Object: new (&members_) std::vector<Member>(std::move(other.members_)); break;
+    case Kind::Null:
+    case Kind::Boolean: boolean_ = other.boolean_; break;
+  }
+  kind_ = other.kind_;
+  other.Destroy();
+}
 
 Value Value::Boolean(bool value) {
   Value v;
@@ -22,8 +85,8 @@ Value Value::Boolean(bool value) {
 
 Value Value::Number(std::string text) {
   Value v;
+  new (&v.text_) std::string(std::move(text));
   v.kind_ = Kind::Number;
-  v.text_ = std::move(text);
   return v;
 }
 
@@ -31,26 +94,45 @@ Value Value::Integer(long long value) { return Number(std::to_string(value)); }
 
 Value Value::String(std::string text) {
   Value v;
+  new (&v.text_) std::string(std::move(text));
   v.kind_ = Kind::String;
-  v.text_ = std::move(text);
   return v;
 }
 
 Value Value::Array() {
   Value v;
+  new (&v.items_) std::vector<Value>();
   v.kind_ = Kind::Array;
   return v;
 }
 
 Value Value::Object() {
   Value v;
+  new (&v.members_) std::vector<Member>();
   v.kind_ = Kind::Object;
   return v;
 }
 
-void Value::Append(Value item) { items_.push_back(std::move(item)); }
+const std::string& Value::Text() const { return HasText() ? text_ : kNoText; }
+
+const std::vector<Value>& Value::Items() const { return IsArray() ? items_ : kNoItems; }
+
+std::vector<Value>& Value::Items() {
+  if (!IsArray()) throw std::logic_error("JSON value is not an array");
+  return items_;
+}
+
+void Value::Append(Value item) { Items().push_back(std::move(item)); }
+
+const std::vector<Member>& Value::Members() const { return IsObject() ? members_ : kNoMembers; }
+
+std::vector<Member>& Value::Members() {
+  if (!IsObject()) throw std::logic_error("JSON value is not an object");
+  return members_;
+}
 
 const Value* Value::Find(std::string_view key) const {
+  if (!IsObject()) return nullptr;
   auto it = std::find_if(members_.begin(), members_.end(), [&](const Member& m) { return m.key == key; });
   return it == members_.end() ? nullptr : &it->value;
 }
@@ -64,11 +146,12 @@ Value& Value::Set(std::string key, Value value) {
     *existing = std::move(value);
     return *existing;
   }
-  members_.push_back(Member{std::move(key), std::move(value)});
+  Members().push_back(Member{std::move(key), std::move(value)});
   return members_.back().value;
 }
 
 bool Value::Remove(std::string_view key) {
+  if (!IsObject()) return false;
   auto it = std::find_if(members_.begin(), members_.end(), [&](const Member& m) { return m.key == key; });
   if (it == members_.end()) return false;
   members_.erase(it);
@@ -76,8 +159,16 @@ bool Value::Remove(std::string_view key) {
 }
 
 bool operator==(const Value& a, const Value& b) {
-  return a.kind_ == b.kind_ && a.boolean_ == b.boolean_ && a.text_ == b.text_ && a.items_ == b.items_ &&
-         a.members_ == b.members_;
+  if (a.kind_ != b.kind_) return false;
+  switch (a.kind_) {
+    case Kind::Null: return true;
+    case Kind::Boolean: return a.boolean_ == b.boolean_;
+    case Kind::Number:
+    case Kind::String: return a.text_ == b.text_;
+    case Kind::Array: return a.items_ == b.items_;
+    case Kind::Object: return a.members_ == b.members_;
+  }
+  return false;
 }
 
 }  // namespace qb::json

@@ -8,18 +8,19 @@
 
 namespace qb::json {
 
-enum class Kind { Null, Boolean, Number, String, Array, Object };
+enum class Kind : unsigned char { Null, Boolean, Number, String, Array, Object };
 
 struct Member;
 
+// A kind and one payload (Boolean, text, elements or members) in the space of the largest.
 class Value {
  public:
-  Value();
-  Value(const Value&);
-  Value(Value&&) noexcept;
-  Value& operator=(const Value&);
-  Value& operator=(Value&&) noexcept;
-  ~Value();
+  Value() noexcept : kind_(Kind::Null), boolean_(false) {}
+  Value(const Value& other);
+  Value(Value&& other) noexcept;
+  Value& operator=(const Value& other);
+  Value& operator=(Value&& other) noexcept;
+  ~Value() { Destroy(); }
 
   static Value Boolean(bool value);
   static Value Number(std::string text);
@@ -36,18 +37,21 @@ class Value {
   bool IsArray() const { return kind_ == Kind::Array; }
   bool IsObject() const { return kind_ == Kind::Object; }
 
-  bool AsBoolean() const { return boolean_; }
-  // The text of a string, or the parsed text of a number.
-  const std::string& Text() const { return text_; }
+  // false for anything but true.
+  bool AsBoolean() const { return kind_ == Kind::Boolean && boolean_; }
+  // The text of a string, or the parsed text of a number; empty for other kinds.
+  const std::string& Text() const;
 
-  // Array elements.
-  const std::vector<Value>& Items() const { return items_; }
-  std::vector<Value>& Items() { return items_; }
+  // Array elements; none for other kinds. The changeable form throws std::logic_error on
+  // anything but an array.
+  const std::vector<Value>& Items() const;
+  std::vector<Value>& Items();
   void Append(Value item);
 
-  // Object members, in order.
-  const std::vector<Member>& Members() const { return members_; }
-  std::vector<Member>& Members() { return members_; }
+  // Object members, in order; none for other kinds. The changeable form throws
+  // std::logic_error on anything but an object.
+  const std::vector<Member>& Members() const;
+  std::vector<Member>& Members();
   const Value* Find(std::string_view key) const;
   Value* Find(std::string_view key);
   // Replaces the value of an existing member in place, or appends a new one.
@@ -58,11 +62,19 @@ class Value {
   friend bool operator==(const Value& a, const Value& b);
 
  private:
-  Kind kind_ = Kind::Null;
-  bool boolean_ = false;
-  std::string text_;
-  std::vector<Value> items_;
-  std::vector<Member> members_;
+  bool HasText() const { return kind_ == Kind::String || kind_ == Kind::Number; }
+  void Destroy() noexcept;
+  // Constructs the payload of other's kind in this value's (destroyed or unset) payload.
+  void CopyPayload(const Value& other);
+  void MovePayload(Value&& other) noexcept;
+
+  Kind kind_;
+  union {
+    bool boolean_;
+    std::string text_;
+    std::vector<Value> items_;
+    std::vector<Member> members_;
+  };
 };
 
 struct Member {

@@ -25,14 +25,34 @@ void CreateParentFolders(const std::filesystem::path& path) {
   if (ec) throw std::runtime_error("Cannot create folder \"" + PathToUtf8(path.parent_path()) + "\": " + ec.message());
 }
 
-// Writes the bytes to path; name is the file name the messages show.
+// Writes the bytes to path; name is the file name the messages show. Missing parent folders are
+// created only when the file cannot be opened, so a file in an existing folder costs one open.
 void WriteBytes(const std::filesystem::path& path, std::string_view name, std::string_view text) {
   std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  if (!out) {
+    CreateParentFolders(path);
+    out.open(path, std::ios::binary | std::ios::trunc);
+  }
   if (!out) throw std::runtime_error("Cannot create file \"" + std::string(name) + "\"");
   const std::string_view body = WithoutByteOrderMark(text);
   out.write(body.data(), static_cast<std::streamsize>(body.size()));
   out.close();
   if (!out) throw std::runtime_error("Cannot write file \"" + std::string(name) + "\"");
+}
+
+// The whole content in one read of the file's size.
+std::string ReadBytes(std::ifstream& in) {
+  std::string bytes;
+  std::streambuf& buffer = *in.rdbuf();
+  const std::streamoff size = buffer.pubseekoff(0, std::ios::end, std::ios::in);
+  buffer.pubseekpos(0, std::ios::in);
+  if (size > 0) {
+    bytes.resize(static_cast<std::size_t>(size));
+    bytes.resize(static_cast<std::size_t>(buffer.sgetn(bytes.data(), size)));
+  }
+  // Anything beyond the size seen first: a growing file, or one that cannot tell its size.
+  bytes.append(std::istreambuf_iterator<char>(&buffer), std::istreambuf_iterator<char>());
+  return bytes;
 }
 
 }  // namespace
@@ -44,20 +64,19 @@ std::string ReadTextFile(std::string_view file_name) {
     throw std::runtime_error("Cannot open file \"" + std::string(file_name) + "\": it is a folder");
   std::ifstream in(path, std::ios::binary);
   if (!in) throw std::runtime_error("Cannot open file \"" + std::string(file_name) + "\"");
-  std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  std::string bytes = ReadBytes(in);
   if (in.bad()) throw std::runtime_error("Cannot read file \"" + std::string(file_name) + "\"");
-  return RepairUtf8(WithoutByteOrderMark(bytes));
+  if (!IsWellFormedUtf8(bytes)) return RepairUtf8(WithoutByteOrderMark(bytes));
+  if (WithoutByteOrderMark(bytes).size() != bytes.size()) bytes.erase(0, kByteOrderMark.size());
+  return bytes;
 }
 
 void WriteTextFile(std::string_view file_name, std::string_view text) {
-  const auto path = PathFromUtf8(file_name);
-  CreateParentFolders(path);
-  WriteBytes(path, file_name, text);
+  WriteBytes(PathFromUtf8(file_name), file_name, text);
 }
 
 void ReplaceTextFile(std::string_view file_name, std::string_view text) {
   const auto path = PathFromUtf8(file_name);
-  CreateParentFolders(path);
   std::filesystem::path temp = path;
   temp += PathFromUtf8(".saving");
   std::error_code ec;

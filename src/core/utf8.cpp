@@ -1,6 +1,9 @@
 // UTF-8 text helpers.
 #include "core/utf8.hpp"
 
+#include <cstdint>
+#include <cstring>
+
 namespace qb {
 namespace {
 
@@ -109,19 +112,48 @@ void AppendUtf8(std::string& out, char32_t cp) {
   }
 }
 
+bool IsWellFormedUtf8(std::string_view text) {
+  for (std::size_t pos = 0; pos < text.size();) {
+    // Eight ASCII bytes at a time.
+    if (pos + 8 <= text.size()) {
+      std::uint64_t block;
+      std::memcpy(&block, text.data() + pos, 8);
+      if ((block & 0x8080808080808080ULL) == 0) {
+        pos += 8;
+        continue;
+      }
+    }
+    if (static_cast<unsigned char>(text[pos]) < 0x80) {
+      ++pos;
+      continue;
+    }
+    const std::size_t n = Utf8SequenceLength(text, pos);
+    if (n == 0) return false;
+    pos += n;
+  }
+  return true;
+}
+
 std::string RepairUtf8(std::string_view text) {
   std::string out;
   out.reserve(text.size());
+  // Well-formed runs are copied whole.
+  std::size_t run = 0;
   for (std::size_t pos = 0; pos < text.size();) {
-    const std::size_t n = Utf8SequenceLength(text, pos);
-    if (n) {
-      out.append(text.substr(pos, n));
-      pos += n;
-    } else {
-      AppendUtf8(out, 0xFFFD);
-      pos += IllFormedLength(text, pos);
+    if (static_cast<unsigned char>(text[pos]) < 0x80) {
+      ++pos;
+      continue;
     }
+    if (const std::size_t n = Utf8SequenceLength(text, pos)) {
+      pos += n;
+      continue;
+    }
+    out.append(text.substr(run, pos - run));
+    AppendUtf8(out, 0xFFFD);
+    pos += IllFormedLength(text, pos);
+    run = pos;
   }
+  out.append(text.substr(run));
   return out;
 }
 

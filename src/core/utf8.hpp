@@ -28,6 +28,9 @@ std::string Utf8Prefix(std::string_view text, std::size_t count);
 // Appends the UTF-8 encoding of a code point (U+FFFD for values that are not scalar values).
 void AppendUtf8(std::string& out, char32_t code_point);
 
+// True when the text holds no ill-formed sequence.
+bool IsWellFormedUtf8(std::string_view text);
+
 // Replaces every ill-formed sequence (maximal subpart) with U+FFFD.
 std::string RepairUtf8(std::string_view text);
 

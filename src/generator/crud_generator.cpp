@@ -125,12 +125,23 @@ std::string BuildEntityCrudController(std::string_view table_id) {
 
 GenerationOutcome GenerateCRUDApplication(std::string_view project_file, std::string_view output_directory,
                                           std::string_view preset, std::string_view layout, std::string_view accent) {
-  const GenerationOutcome base = GenerateApplication(project_file, output_directory);
+  try {
+    ParsedProject parsed;
+    const ValidationOutcome validation = ValidateProjectFile(project_file, parsed);
+    if (!validation.ok) return {false, "Project validation failed: " + validation.message};
+    return GenerateCRUDApplication(parsed, output_directory, preset, layout, accent);
+  } catch (const std::exception& e) {
+    return {false, e.what()};
+  }
+}
+
+GenerationOutcome GenerateCRUDApplication(const ParsedProject& parsed, std::string_view output_directory,
+                                          std::string_view preset, std::string_view layout, std::string_view accent) {
+  const GenerationOutcome base = GenerateApplication(parsed, output_directory);
   if (!base.ok) return base;
   try {
     const OutputFiles files(ExpandPath(output_directory));
-    model::Project project;
-    project.LoadFromFile(project_file);
+    const model::Project& project = parsed.project;
 
     ThemeLayout(files, NormalizePreset(preset), NormalizeLayout(layout));
     const std::string theme_css = BuildThemeCss(NormalizeAccent(accent));

@@ -149,20 +149,26 @@ std::string SuccessMessage(const GenerationInput& in, const std::string& dir) {
 
 GenerationOutcome GenerateApplication(std::string_view project_file, std::string_view output_directory) {
   try {
-    const ValidationOutcome validation = ValidateProjectFile(project_file);
+    ParsedProject parsed;
+    const ValidationOutcome validation = ValidateProjectFile(project_file, parsed);
     if (!validation.ok) return {false, "Project validation failed: " + validation.message};
+    return GenerateApplication(parsed, output_directory);
+  } catch (const std::exception& e) {
+    return {false, e.what()};
+  }
+}
+
+GenerationOutcome GenerateApplication(const ParsedProject& parsed, std::string_view output_directory) {
+  try {
     if (Trim(output_directory).empty()) return {false, "Output directory is empty."};
     const std::string dir = ExpandPath(output_directory);
     PrepareOutputDirectory(dir);
 
-    const std::optional<json::Value> root = json::Parse(ReadTextFile(project_file));
-    if (!root || !root->IsObject()) return {false, "Project JSON root must be an object."};
-    const GenerationInput input = ReadGenerationInput(*root);
-    model::Project project;
-    project.LoadFromRoot(*root);
-    if (const auto problem = EnvSettingProblem(project)) return {false, *problem};
+    const json::Value& root = *parsed.root;
+    const GenerationInput input = ReadGenerationInput(root);
+    if (const auto problem = EnvSettingProblem(parsed.project)) return {false, *problem};
 
-    ApplicationWriter(dir, input, project, *root).WriteAll();
+    ApplicationWriter(dir, input, parsed.project, root).WriteAll();
     return {true, SuccessMessage(input, dir)};
   } catch (const std::exception& e) {
     return {false, e.what()};

@@ -4,8 +4,10 @@
 #include <algorithm>
 #include <array>
 #include <string_view>
+#include <unordered_set>
 
 #include "core/utf8.hpp"
+#include "model/entity_index.hpp"
 #include "model/field_types.hpp"
 #include "model/identifiers.hpp"
 #include "model/number_text.hpp"
@@ -23,13 +25,11 @@ constexpr std::string_view kIdentifierRule =
 // Texts compared ignoring the case of A-Z.
 class NameSet {
  public:
-  bool Contains(std::string_view name) const {
-    return std::any_of(names_.begin(), names_.end(), [&](const std::string& n) { return SameTextAscii(n, name); });
-  }
-  void Add(std::string_view name) { names_.emplace_back(name); }
+  bool Contains(std::string_view name) const { return names_.contains(AsciiLower(name)); }
+  void Add(std::string_view name) { names_.insert(AsciiLower(name)); }
 
  private:
-  std::vector<std::string> names_;
+  std::unordered_set<std::string> names_;
 };
 
 std::string Quoted(std::string_view text) { return "\"" + std::string(text) + "\""; }
@@ -53,13 +53,13 @@ bool IsPasswordField(const Entity& entity, std::string_view name) {
   return field != nullptr && field->type == "password";
 }
 
-void CheckLookup(const Project& project, const Field& field, const std::string& prefix,
+void CheckLookup(const EntityIndex& tables, const Field& field, const std::string& prefix,
                  std::vector<std::string>& issues) {
   if (field.lookup_entity.empty()) {
     issues.push_back(prefix + ": choose the table this lookup links to.");
     return;
   }
-  const Entity* target = project.FindEntity(field.lookup_entity);
+  const Entity* target = tables.Find(field.lookup_entity);
   if (target == nullptr) {
     issues.push_back(prefix + ": lookup table " + Quoted(field.lookup_entity) + " does not exist.");
   } else if (!field.lookup_field.empty() && field.lookup_field != "id" &&
@@ -75,7 +75,7 @@ void CheckLookup(const Project& project, const Field& field, const std::string& 
 }
 
 // Every rule about one field's own settings; the name rules need the table's set of names.
-void CheckFieldSettings(const Project& project, const Field& field, const std::string& prefix,
+void CheckFieldSettings(const EntityIndex& tables, const Field& field, const std::string& prefix,
                         std::vector<std::string>& issues) {
   if (FieldTypeIndex(field.type) < 0) issues.push_back(prefix + ": unsupported type " + Quoted(field.type) + ".");
   if (TypeHasLength(field.type) && (field.max_length < 1 || field.max_length > kMaxLength))
@@ -92,10 +92,10 @@ void CheckFieldSettings(const Project& project, const Field& field, const std::s
   if ((field.type == "integer" || field.type == "decimal") && !field.default_value.empty() &&
       !IsNumericText(field.default_value))
     issues.push_back(prefix + ": default value must be a number.");
-  if (field.type == "lookup") CheckLookup(project, field, prefix, issues);
+  if (field.type == "lookup") CheckLookup(tables, field, prefix, issues);
 }
 
-void CheckFields(const Project& project, const Entity& entity, const std::string& table,
+void CheckFields(const EntityIndex& tables, const Entity& entity, const std::string& table,
                  std::vector<std::string>& issues) {
   NameSet names;
   for (const Field& field : entity.fields) {
@@ -108,11 +108,11 @@ void CheckFields(const Project& project, const Entity& entity, const std::string
       issues.push_back(table + ": duplicate field name " + Quoted(field.name) + ".");
     else
       names.Add(field.name);
-    CheckFieldSettings(project, field, prefix, issues);
+    CheckFieldSettings(tables, field, prefix, issues);
   }
 }
 
-void CheckEntity(const Project& project, const Entity& entity, std::size_t position, const NameSet& routes,
+void CheckEntity(const EntityIndex& tables, const Entity& entity, std::size_t position, const NameSet& routes,
                  NameSet& table_ids, std::vector<std::string>& issues) {
   const std::string table = "Table " + Quoted(entity.id);
   if (!IsValidIdentifier(entity.id))
@@ -137,7 +137,7 @@ void CheckEntity(const Project& project, const Entity& entity, std::size_t posit
   if (IsPasswordField(entity, entity.display_field))
     issues.push_back(table + ": display field " + Quoted(entity.display_field) +
                      " is a password field; choose a field that can be shown.");
-  CheckFields(project, entity, table, issues);
+  CheckFields(tables, entity, table, issues);
 }
 
 }  // namespace
@@ -147,8 +147,9 @@ void Validate(const Project& project, std::vector<std::string>& issues) {
   for (const Page& page : project.pages) routes.Add(page.route);
   CheckConnection(project, issues);
   NameSet table_ids;
+  const EntityIndex tables(project.entities);
   for (std::size_t i = 0; i < project.entities.size(); ++i)
-    CheckEntity(project, project.entities[i], i + 1, routes, table_ids, issues);
+    CheckEntity(tables, project.entities[i], i + 1, routes, table_ids, issues);
 }
 
 }  // namespace qb::model

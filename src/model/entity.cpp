@@ -9,6 +9,12 @@
 #include "model/json_access.hpp"
 
 namespace qb::model {
+namespace {
+
+// The keys ToJson writes.
+constexpr std::size_t kWrittenKeys = 6;
+
+}  // namespace
 
 const Field* Entity::FieldByName(std::string_view field_name) const {
   const auto it = std::find_if(fields.begin(), fields.end(),
@@ -26,8 +32,11 @@ std::string Entity::EffectiveDisplayField() const {
   return "id";
 }
 
-void Entity::LoadFromJson(const json::Value& obj) {
-  extra_ = obj;
+void Entity::LoadFromJson(const json::Value& obj) { LoadFromJson(std::make_shared<const json::Value>(obj)); }
+
+void Entity::LoadFromJson(std::shared_ptr<const json::Value> shared) {
+  const json::Value& obj = *shared;
+  extra_ = shared;
   id = JsonStr(&obj, "id", "");
   name = JsonStr(&obj, "name", id);
   display_field = JsonStr(&obj, "displayField", "");
@@ -35,15 +44,18 @@ void Entity::LoadFromJson(const json::Value& obj) {
   page_size = JsonInt(&obj, "pageSize", kDefaultPageSize);
   fields.clear();
   if (const json::Value* array = json::ArrayMember(&obj, "fields")) {
+    fields.reserve(array->Items().size());
     for (const json::Value& item : array->Items()) {
       if (!item.IsObject()) continue;
-      fields.emplace_back().LoadFromJson(item);
+      fields.emplace_back().LoadFromJson(std::shared_ptr<const json::Value>(shared, &item));
     }
   }
 }
 
 json::Value Entity::ToJson(bool runtime) const {
-  json::Value obj = runtime ? json::Value::Object() : CloneOrNew(extra_);
+  // The fields are written anew below, so the loaded ones are not copied.
+  json::Value obj = runtime ? json::Value::Object() : CloneOrNew(extra_.get(), {"fields"});
+  obj.Members().reserve(obj.Members().size() + kWrittenKeys);
   PutPair(obj, "id", json::Value::String(id));
   PutPair(obj, "name", json::Value::String(name));
   PutPair(obj, "displayField", json::Value::String(runtime ? EffectiveDisplayField() : display_field));

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -31,12 +32,15 @@ class Entity {
   std::string EffectiveDisplayField() const;
 
   void LoadFromJson(const json::Value& obj);
+  // The same without a copy: obj is kept as it is, shared with its owner.
+  void LoadFromJson(std::shared_ptr<const json::Value> obj);
 
   // With runtime true: no unknown keys, the effective display field, runtime field forms.
   json::Value ToJson(bool runtime) const;
 
  private:
-  std::optional<json::Value> extra_;
+  // The loaded object, shared with the document it came from; never changed.
+  std::shared_ptr<const json::Value> extra_;
 };
 
 }  // namespace qb::model

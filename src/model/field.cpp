@@ -11,6 +11,9 @@
 namespace qb::model {
 namespace {
 
+// The most keys ToJson writes.
+constexpr std::size_t kWrittenKeys = 12;
+
 std::vector<std::string> ReadOptions(const json::Value& obj) {
   if (const json::Value* array = json::ArrayMember(&obj, "options")) {
     std::vector<std::string> options;
@@ -41,8 +44,11 @@ void Field::ApplyTypeDefaults() {
   if (type == "text" || type == "password" || type == "boolean") unique = false;
 }
 
-void Field::LoadFromJson(const json::Value& obj) {
-  extra_ = obj;
+void Field::LoadFromJson(const json::Value& obj) { LoadFromJson(std::make_shared<const json::Value>(obj)); }
+
+void Field::LoadFromJson(std::shared_ptr<const json::Value> shared) {
+  const json::Value& obj = *shared;
+  extra_ = std::move(shared);
   name = JsonStr(&obj, "name", "");
   label = JsonStr(&obj, "label", name);
   type = NormalizeFieldType(JsonStr(&obj, "type", "string"));
@@ -65,7 +71,8 @@ void Field::LoadFromJson(const json::Value& obj) {
 }
 
 json::Value Field::ToJson(bool runtime) const {
-  json::Value obj = runtime ? json::Value::Object() : CloneOrNew(extra_);
+  json::Value obj = runtime ? json::Value::Object() : CloneOrNew(extra_.get());
+  obj.Members().reserve(obj.Members().size() + kWrittenKeys);
   PutPair(obj, "name", json::Value::String(name));
   PutPair(obj, "label", json::Value::String(label));
   PutPair(obj, "type", json::Value::String(type));

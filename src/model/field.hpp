@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -13,7 +14,7 @@ namespace qb::model {
 inline constexpr std::int32_t kDefaultLength = 255;
 inline constexpr std::int32_t kPhoneLength = 30;
 
-// Copying a field copies everything, the loaded JSON object included.
+// Copying a field copies everything; the loaded JSON object, never changed, is shared.
 class Field {
  public:
   std::string name;
@@ -35,13 +36,16 @@ class Field {
 
   // Fills the field from one JSON object, keeping the object so unknown keys survive a save.
   void LoadFromJson(const json::Value& obj);
+  // The same without a copy: obj is kept as it is, shared with its owner.
+  void LoadFromJson(std::shared_ptr<const json::Value> obj);
 
   // The project-file form (unknown keys first, then the written keys), or with runtime true the
   // complete runtime form of schema.json.
   json::Value ToJson(bool runtime) const;
 
  private:
-  std::optional<json::Value> extra_;
+  // The loaded object, shared with the document it came from; never changed.
+  std::shared_ptr<const json::Value> extra_;
 };
 
 }  // namespace qb::model

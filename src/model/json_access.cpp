@@ -1,6 +1,8 @@
 // JSON member readers and writers.
 #include "model/json_access.hpp"
 
+#include <algorithm>
+
 #include "core/json_write.hpp"
 #include "core/utf8.hpp"
 #include "model/number_text.hpp"
@@ -38,10 +40,20 @@ std::int32_t JsonInt(const json::Value* obj, std::string_view key, std::int32_t 
 
 void PutPair(json::Value& obj, std::string_view key, json::Value value) {
   obj.Remove(key);
-  obj.Set(std::string(key), std::move(value));
+  obj.Members().push_back(json::Member{std::string(key), std::move(value)});
 }
 
 json::Value CloneOrNew(const std::optional<json::Value>& obj) { return obj ? *obj : json::Value::Object(); }
+
+json::Value CloneOrNew(const json::Value* obj, std::initializer_list<std::string_view> skip) {
+  if (obj == nullptr || !obj->IsObject()) return json::Value::Object();
+  if (skip.size() == 0) return *obj;
+  json::Value copy = json::Value::Object();
+  copy.Members().reserve(obj->Members().size());
+  for (const json::Member& m : obj->Members())
+    if (std::find(skip.begin(), skip.end(), m.key) == skip.end()) copy.Members().push_back(m);
+  return copy;
+}
 
 json::Value& EnsureObject(json::Value& obj, std::string_view key) {
   if (json::Value* existing = obj.Find(key); existing != nullptr && existing->IsObject()) return *existing;

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <initializer_list>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -26,6 +27,9 @@ void PutPair(json::Value& obj, std::string_view key, json::Value value);
 
 // A copy of obj, or a new empty object when there is none.
 json::Value CloneOrNew(const std::optional<json::Value>& obj);
+// A copy of obj without the members named in skip (for members about to be written anew), or a
+// new empty object when obj is nullptr or no object.
+json::Value CloneOrNew(const json::Value* obj, std::initializer_list<std::string_view> skip = {});
 
 // The object under key, kept in place; a new empty object (appended) when key is missing or
 // holds another kind.

@@ -5,8 +5,11 @@
 
 namespace qb::model {
 
-void Page::LoadFromJson(const json::Value& obj) {
-  extra_ = obj;
+void Page::LoadFromJson(const json::Value& obj) { LoadFromJson(std::make_shared<const json::Value>(obj)); }
+
+void Page::LoadFromJson(std::shared_ptr<const json::Value> shared) {
+  const json::Value& obj = *shared;
+  extra_ = std::move(shared);
   id = JsonStr(&obj, "id", "");
   title = JsonStr(&obj, "title", id);
   route = JsonStr(&obj, "route", "/" + id);
@@ -16,7 +19,7 @@ void Page::LoadFromJson(const json::Value& obj) {
 }
 
 json::Value Page::ToJson() const {
-  json::Value obj = CloneOrNew(extra_);
+  json::Value obj = CloneOrNew(extra_.get());
   PutPair(obj, "id", json::Value::String(id));
   PutPair(obj, "title", json::Value::String(title));
   PutPair(obj, "route", json::Value::String(route));

@@ -1,6 +1,7 @@
 // A content page and its JSON object.
 #pragma once
 
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -19,12 +20,15 @@ class Page {
 
   // Missing keys read as: title = id, route = "/" + id, template "standard", shown in navigation.
   void LoadFromJson(const json::Value& obj);
+  // The same without a copy: obj is kept as it is, shared with its owner.
+  void LoadFromJson(std::shared_ptr<const json::Value> obj);
 
   // Unknown keys first, then the written keys; "components" is added as [] when absent.
   json::Value ToJson() const;
 
  private:
-  std::optional<json::Value> extra_;
+  // The loaded object, shared with the document it came from; never changed.
+  std::shared_ptr<const json::Value> extra_;
 };
 
 }  // namespace qb::model

@@ -16,13 +16,15 @@
 namespace qb::model {
 namespace {
 
+// The records share their objects with the document that holds the array.
 template <typename Record>
-std::vector<Record> LoadRecords(const json::Value* array) {
+std::vector<Record> LoadRecords(const std::shared_ptr<const json::Value>& document, const json::Value* array) {
   std::vector<Record> records;
   if (array == nullptr) return records;
+  records.reserve(array->Items().size());
   for (const json::Value& item : array->Items()) {
     if (!item.IsObject()) continue;
-    records.emplace_back().LoadFromJson(item);
+    records.emplace_back().LoadFromJson(std::shared_ptr<const json::Value>(document, &item));
   }
   return records;
 }
@@ -60,6 +62,20 @@ void WriteDatabase(const Project& p, json::Value& database) {
   if (connections == nullptr || !connections->IsArray()) PutPair(database, "connections", json::Value::Array());
 }
 
+// A copy of the loaded root without its pages and tables, which BuildRoot writes anew; a new
+// object when there is none.
+json::Value CopyWithoutRecords(const json::Value* root) {
+  json::Value copy = json::Value::Object();
+  if (root == nullptr) return copy;
+  copy.Members().reserve(root->Members().size());
+  for (const json::Member& m : root->Members()) {
+    if (m.key == "pages") continue;
+    if (m.key == "database" && m.value.IsObject()) copy.Members().push_back({m.key, CloneOrNew(&m.value, {"entities"})});
+    else copy.Members().push_back(m);
+  }
+  return copy;
+}
+
 }  // namespace
 
 Project::Project() { InitNew(); }
@@ -94,10 +110,13 @@ void Project::InitNew() {
   pages.push_back(std::move(about));
 }
 
-void Project::LoadFromRoot(const json::Value& root) {
+void Project::LoadFromRoot(const json::Value& root) { LoadFromRoot(std::make_shared<const json::Value>(root)); }
+
+void Project::LoadFromRoot(std::shared_ptr<const json::Value> shared_root) {
+  const json::Value& root = *shared_root;
   // Built aside and moved in, so a failure leaves this project as it was.
   Project loaded;
-  loaded.root_ = root;
+  loaded.root_ = shared_root;
   const json::Value* project = json::ObjectMember(&root, "project");
   const json::Value* target = json::ObjectMember(&root, "target");
   const json::Value* database = json::ObjectMember(&root, "database");
@@ -118,21 +137,21 @@ void Project::LoadFromRoot(const json::Value& root) {
   loaded.db_password = JsonStr(connection, "password", "");
   loaded.write_env = JsonBool(connection, "writeEnv", connection != nullptr);
   loaded.output_directory = JsonStr(build, "outputDirectory", "./build");
-  loaded.entities = LoadRecords<Entity>(json::ArrayMember(database, "entities"));
-  loaded.pages = LoadRecords<Page>(json::ArrayMember(&root, "pages"));
+  loaded.entities = LoadRecords<Entity>(shared_root, json::ArrayMember(database, "entities"));
+  loaded.pages = LoadRecords<Page>(shared_root, json::ArrayMember(&root, "pages"));
   *this = std::move(loaded);
 }
 
 void Project::LoadFromFile(std::string_view file_name) {
-  const std::optional<json::Value> root = json::Parse(ReadTextFile(file_name));
+  std::optional<json::Value> root = json::Parse(ReadTextFile(file_name));
   if (!root || !root->IsObject())
     throw std::runtime_error("Not a Kettlebourne project file (JSON object expected): " + std::string(file_name));
-  LoadFromRoot(*root);
+  LoadFromRoot(std::make_shared<const json::Value>(std::move(*root)));
   file_name_ = file_name;
 }
 
 json::Value Project::BuildRoot() const {
-  json::Value root = CloneOrNew(root_);
+  json::Value root = CopyWithoutRecords(root_.get());
   PutPair(root, "schemaVersion", json::Value::String(std::string(kSchemaVersion)));
   // Each section is written before the next EnsureObject, which may move the earlier ones.
   WriteIdentity(*this, EnsureObject(root, "project"));
@@ -148,7 +167,7 @@ json::Value Project::BuildRoot() const {
 void Project::SaveToFile(std::string_view file_name) {
   json::Value root = BuildRoot();
   ReplaceTextFile(file_name, json::Write(root));
-  root_ = std::move(root);
+  root_ = std::make_shared<const json::Value>(std::move(root));
   file_name_ = file_name;
 }
 

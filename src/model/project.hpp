@@ -2,6 +2,7 @@
 // JSON project file.
 #pragma once
 
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -45,6 +46,8 @@ class Project {
   // Replaces the whole project with the content of a root object; missing or ill-typed keys take
   // their defaults. The file name is left empty.
   void LoadFromRoot(const json::Value& root);
+  // The same without a copy: the project keeps root as it is, shared with its other owners.
+  void LoadFromRoot(std::shared_ptr<const json::Value> root);
 
   // Throws std::runtime_error when the file cannot be read or does not hold a JSON object; the
   // project is then unchanged.
@@ -63,7 +66,7 @@ class Project {
   const std::string& FileName() const { return file_name_; }
 
  private:
-  std::optional<json::Value> root_;
+  std::shared_ptr<const json::Value> root_;
   std::string file_name_;
 };
 

@@ -4,6 +4,7 @@
 
 #include <filesystem>
 
+#include "core/json_write.hpp"
 #include "support/temp_dir.hpp"
 
 namespace qb {
@@ -26,6 +27,32 @@ std::string Replace(std::string text, const std::string& from, const std::string
   const auto at = text.find(from);
   EXPECT_NE(at, std::string::npos) << from;
   return text.replace(at, from.size(), to);
+}
+
+// The parsed document is handed on whenever the file holds a JSON object, valid or not.
+TEST(ProjectValidatorTest, HandsOnTheParsedDocumentAndProject) {
+  test::TempDir dir;
+  struct Case { std::string text; bool ok; bool parsed; };
+  const Case cases[] = {
+      {kValid, true, true},
+      {Replace(kValid, "\"php-mvc\"", "\"rails\""), false, true},
+      {"[1, 2]", false, false},
+      {"{\"schemaVersion\": ", false, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.text);
+    ParsedProject parsed;
+    const std::string file = dir.Write("p.json", c.text);
+    const ValidationOutcome v = ValidateProjectFile(file, parsed);
+    EXPECT_EQ(v.ok, c.ok);
+    EXPECT_EQ(v.message, ValidateProjectFile(file).message);
+    ASSERT_EQ(parsed.root != nullptr, c.parsed);
+    if (!c.parsed) continue;
+    model::Project from_file;
+    from_file.LoadFromFile(file);
+    EXPECT_EQ(json::Write(parsed.project.BuildRoot()), json::Write(from_file.BuildRoot()));
+    EXPECT_EQ(parsed.root->Find("schemaVersion")->Text(), "1.0.0");
+  }
 }
 
 TEST(ProjectValidatorTest, ValidFileGivesTheModel) {

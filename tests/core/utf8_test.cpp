@@ -55,6 +55,26 @@ TEST(Utf8Test, RepairReplacesEachIllFormedSubpartWithOneReplacementCharacter) {
   for (const auto& c : cases) EXPECT_EQ(RepairUtf8(c.in), c.out) << c.in;
 }
 
+TEST(Utf8Test, WellFormedOnlyWithoutAnyIllFormedSequence) {
+  const std::string ascii_block = "0123456789abcdef";
+  struct Case { std::string text; bool well_formed; };
+  const Case cases[] = {
+      {"", true},
+      {ascii_block + ascii_block, true},
+      {ascii_block + "\xC3\xA4" + ascii_block, true},
+      {ascii_block + "\xF0\x9F\x98\x80", true},
+      {ascii_block + "\xFF", false},          // after whole blocks of ASCII
+      {"abc\xC3", false},                      // truncated at the end
+      {"1234567\xE2\x82" "x1234567", false},  // a block holding part of a sequence
+      {"\xED\xA0\x80", false},               // surrogate
+      {"\xC0\xAF", false},                    // overlong form
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(IsWellFormedUtf8(c.text), c.well_formed) << c.text;
+    EXPECT_EQ(RepairUtf8(c.text) == c.text, c.well_formed) << c.text;
+  }
+}
+
 TEST(Utf8Test, AppendEncodesEveryLength) {
   std::string out;
   for (char32_t cp : {U'A', U'\u00E4', U'\u20AC', U'\U0001F600', char32_t{0xD800}}) AppendUtf8(out, cp);

@@ -119,5 +119,30 @@ TEST_F(CrudGeneratorTest, BaseFailureIsPassedOnUnchanged) {
   EXPECT_EQ(g.message, "Project validation failed: The project JSON root must be an object.\r\n");
 }
 
+// Validation parses the file once; generation from that document writes what generation from the
+// file writes, without reading the file again.
+TEST_F(CrudGeneratorTest, AParsedProjectGeneratesTheTreeItsFileGenerates) {
+  const std::string file = dir_.Write("p.json", Project(kTwoTables));
+  ASSERT_TRUE(GenerateCRUDApplication(file, dir_.File("from-file"), "campus", "topbar", "#123456").ok);
+  ParsedProject parsed;
+  ASSERT_TRUE(ValidateProjectFile(file, parsed).ok);
+  dir_.Write("p.json", "not JSON any more");
+  const GenerationOutcome g = GenerateCRUDApplication(parsed, dir_.File("from-document"), "campus", "topbar", "#123456");
+  ASSERT_TRUE(g.ok) << g.message;
+
+  std::size_t files = 0;
+  for (const auto& entry : std::filesystem::recursive_directory_iterator(dir_.path() / "from-file")) {
+    if (!entry.is_regular_file()) continue;
+    const auto relative = std::filesystem::relative(entry.path(), dir_.path() / "from-file");
+    EXPECT_EQ(test::ReadBytes(dir_.path() / "from-document" / relative), test::ReadBytes(entry.path())) << relative;
+    ++files;
+  }
+  std::size_t generated = 0;
+  for (const auto& entry : std::filesystem::recursive_directory_iterator(dir_.path() / "from-document"))
+    generated += entry.is_regular_file() ? 1 : 0;
+  EXPECT_EQ(generated, files);
+  EXPECT_GT(files, 30u);
+}
+
 }  // namespace
 }  // namespace qb::gen

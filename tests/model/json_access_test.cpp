@@ -74,5 +74,19 @@ TEST(CloneOrNew, CopiesOrStartsEmpty) {
   EXPECT_EQ(CloneOrNew(kSample), kSample);
 }
 
+TEST(CloneOrNew, LeavesOutTheNamedMembersAndKeepsTheOrderOfTheRest) {
+  const json::Value obj = test::ParseJson(R"({"z": 1, "fields": [1], "a": {"fields": 2}, "m": "x"})");
+  struct Case { std::initializer_list<std::string_view> skip; const char* expected; };
+  const Case cases[] = {
+      {{}, R"({"z": 1, "fields": [1], "a": {"fields": 2}, "m": "x"})"},
+      {{"fields"}, R"({"z": 1, "a": {"fields": 2}, "m": "x"})"},
+      {{"z", "m", "missing"}, R"({"fields": [1], "a": {"fields": 2}})"},
+  };
+  for (const Case& c : cases) EXPECT_EQ(CloneOrNew(&obj, c.skip), test::ParseJson(c.expected)) << c.expected;
+  EXPECT_EQ(CloneOrNew(nullptr, {"a"}), json::Value::Object());
+  const json::Value array = test::ParseJson("[1]");
+  EXPECT_EQ(CloneOrNew(&array), json::Value::Object());
+}
+
 }  // namespace
 }  // namespace qb::model

@@ -12,6 +12,8 @@ declare(strict_types=1);
 final class Schema
 {
     private static ?array $schema = null;
+    // Identifies the content of schema.json: the MD5 of its text ('' when it cannot be read).
+    private static string $contentKey = '';
 
     public static function all(): array
     {
@@ -21,16 +23,43 @@ final class Schema
             if (is_file($file)) {
                 $text = @file_get_contents($file);
                 if (is_string($text)) {
-                    // A byte-order mark left by a text editor is not part of the JSON.
-                    if (str_starts_with($text, "\xEF\xBB\xBF")) {
-                        $text = substr($text, 3);
-                    }
-                    $schema = json_decode($text, true);
+                    self::$contentKey = md5($text);
+                    $schema = self::cached(self::$contentKey, $text);
                 }
             }
             self::$schema = is_array($schema) ? $schema : ['entities' => []];
         }
         return self::$schema;
+    }
+
+    /* The decoded schema from storage/cache/schema.php, a PHP file that opcache keeps in memory,
+       so a request decodes no JSON; the file is rewritten when schema.json's content changes. */
+    private static function cached(string $key, string $text): mixed
+    {
+        $cacheFile = dirname(__DIR__, 2) . '/storage/cache/schema.php';
+        try {
+            $cache = is_file($cacheFile) ? @include $cacheFile : null;
+        } catch (Throwable) {
+            $cache = null;  // a damaged cache is written anew
+        }
+        if (is_array($cache) && ($cache['key'] ?? null) === $key) {
+            return $cache['schema'] ?? null;
+        }
+        // A byte-order mark left by a text editor is not part of the JSON.
+        if (str_starts_with($text, "\xEF\xBB\xBF")) {
+            $text = substr($text, 3);
+        }
+        $schema = json_decode($text, true);
+        // Written through a temporary file so that a concurrent request never reads half a cache.
+        $directory = dirname($cacheFile);
+        if (is_dir($directory) || @mkdir($directory, 0775, true)) {
+            $temporary = $cacheFile . '.' . bin2hex(random_bytes(4));
+            $code = '<?php return ' . var_export(['key' => $key, 'schema' => $schema], true) . ';' . "\n";
+            if (@file_put_contents($temporary, $code) !== strlen($code) || !@rename($temporary, $cacheFile)) {
+                @unlink($temporary);
+            }
+        }
+        return $schema;
     }
 
     public static function entities(): array
@@ -226,7 +255,8 @@ final class Schema
     public static function sync(PDO $pdo, string $connectionKey = '', bool $force = false): array
     {
         $mysql = self::isMysql($pdo);
-        $hash = md5(json_encode(self::all()) . '|' . $connectionKey . '|' . ($mysql ? 'mysql' : 'sqlite'));
+        self::all();
+        $hash = md5(self::$contentKey . '|' . $connectionKey . '|' . ($mysql ? 'mysql' : 'sqlite'));
         $stampFile = dirname(__DIR__, 2) . '/storage/schema.applied';
         if (!$force) {
             $stamp = @file_get_contents($stampFile);
