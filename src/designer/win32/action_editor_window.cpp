@@ -32,6 +32,12 @@ class ActionEditorWindow {
     DeleteObject(font_);
   }
 
+  // Called by AttachedView when the window is created.
+  void Attach(HWND window) {
+    window_ = window;
+    Build();
+  }
+
  private:
   static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM w, LPARAM l) {
     auto* self = AttachedView<ActionEditorWindow>(window, message, l);
@@ -52,15 +58,6 @@ class ActionEditorWindow {
     return AddControl(window_, window_class, Wide(text), style, id, x, y, w, h, scale_, font_, ex_style);
   }
 
-
- public:
-  // Called by AttachedView when the window is created.
-  void Attach(HWND window) {
-    window_ = window;
-    Build();
-  }
-
- private:
 
   void Build() {
     hints_ = CreateHints(window_);

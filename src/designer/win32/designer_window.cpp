@@ -47,6 +47,12 @@ class DesignerWindow {
     DeleteObject(mono_);
   }
 
+  // Called by AttachedView when the window is created.
+  void Attach(HWND window) {
+    window_ = window;
+    Build();
+  }
+
  private:
   static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM w, LPARAM l) {
     auto* self = AttachedView<DesignerWindow>(window, message, l);
@@ -100,15 +106,6 @@ class DesignerWindow {
 
   HWND Of(Ctl id) const { return controls_[static_cast<std::size_t>(id)]; }
 
-
- public:
-  // Called by AttachedView when the window is created.
-  void Attach(HWND window) {
-    window_ = window;
-    Build();
-  }
-
- private:
 
   void Build() {
     hints_ = CreateHints(window_);
