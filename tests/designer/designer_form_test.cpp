@@ -3,7 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
+#include <functional>
+
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include "designer/window_system.hpp"
 #include "designer_session.hpp"
@@ -189,6 +192,20 @@ TEST(DesignerFileTest, AFailedSaveKeepsTheOldFileTheEditsAndTheWindow) {
   EXPECT_EQ(form.Project().project_name, "Unsaved edit");
 }
 
+// Runs check as an unprivileged user: in a child process that drops to "nobody" when the tests
+// run as root (root writes into read-only folders). True when check returned true.
+bool AsUnprivilegedUser(const std::filesystem::path& owned, const std::function<bool()>& check) {
+  if (geteuid() != 0) return check();
+  constexpr uid_t kNobody = 65534;
+  for (const auto& entry : std::filesystem::recursive_directory_iterator(owned))
+    if (chown(entry.path().c_str(), kNobody, kNobody) != 0) return false;
+  if (chown(owned.c_str(), kNobody, kNobody) != 0) return false;
+  const pid_t child = fork();
+  if (child == 0) _exit(setgid(kNobody) == 0 && setuid(kNobody) == 0 && check() ? 0 : 1);
+  int status = 0;
+  return child > 0 && waitpid(child, &status, 0) == child && WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
 TEST(DesignerFileTest, ASaveIntoAReadOnlyFolderFailsWithTheOldFileIntact) {
   DesignerSession s;
   const std::filesystem::path folder = s.dir.path() / "locked";
@@ -197,17 +214,15 @@ TEST(DesignerFileTest, ASaveIntoAReadOnlyFolderFailsWithTheOldFileIntact) {
   s.dir.Write("locked/p.json", "{}");
   DesignerForm& form = s.Open(path);
   form.Clicked(Ctl::btnAddTable);
-  std::filesystem::permissions(folder, std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
-  const bool writable = std::ofstream((folder / "probe").string()).good();
-  if (writable) {
-    std::filesystem::permissions(folder, std::filesystem::perms::owner_all);
-    GTEST_SKIP() << "this user writes into read-only folders (root); the folder-in-the-way test covers the failure";
-  }
-  form.Clicked(Ctl::btnSave);
+  const bool failed_cleanly = AsUnprivilegedUser(folder, [&] {
+    std::filesystem::permissions(folder, std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
+    form.Clicked(Ctl::btnSave);
+    return form.Modified() && s.ui.messages.back().kind == MessageKind::Error &&
+           s.ui.LastMessage().find(path) != std::string::npos && !form.Closed();
+  });
   std::filesystem::permissions(folder, std::filesystem::perms::owner_all);
+  EXPECT_TRUE(failed_cleanly);
   EXPECT_EQ(ReadBytes(path), "{}");
-  EXPECT_TRUE(form.Modified());
-  EXPECT_EQ(s.ui.messages.back().kind, MessageKind::Error);
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder), {}), 1);
 }
 
