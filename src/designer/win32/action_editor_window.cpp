@@ -73,6 +73,7 @@ class ActionEditorWindow {
       if (row.combo) {
         HWND combo = Add(WC_COMBOBOXW, "", WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST, base + kRowCombo, 16,
                          row.top + 20, row.edit_width, 24 * 17);
+        SendMessageW(combo, CB_SETMINVISIBLE, 16, 0);
         for (const std::string& item : row.combo->items)
           SendMessageW(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Wide(item).c_str()));
         SendMessageW(combo, CB_SETCURSEL, static_cast<WPARAM>(row.combo->selected), 0);

@@ -147,7 +147,11 @@ class DesignerWindow {
       case Kind::Preview:
         return add(WC_EDITW, WS_TABSTOP | ES_MULTILINE | ES_READONLY | ES_AUTOHSCROLL | WS_VSCROLL | WS_HSCROLL,
                    WS_EX_CLIENTEDGE, mono_);
-      case Kind::Combo: return add(WC_COMBOBOXW, WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST);
+      case Kind::Combo: {
+        HWND combo = add(WC_COMBOBOXW, WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST);
+        SendMessageW(combo, CB_SETMINVISIBLE, 16, 0);
+        return combo;
+      }
       case Kind::List:
         return add(WC_LISTBOXW, WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT, WS_EX_CLIENTEDGE);
       case Kind::ListView: return ReportList(add(WC_LISTVIEWW, WS_TABSTOP | LVS_REPORT | LVS_SINGLESEL |
