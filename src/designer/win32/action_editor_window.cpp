@@ -48,6 +48,7 @@ class ActionEditorWindow {
         return 0;
       case WM_CLOSE:
         self->editor_.CancelClick();
+        WakeModalLoop(window);
         return 0;
     }
     return DefWindowProcW(window, message, w, l);
@@ -101,7 +102,8 @@ class ActionEditorWindow {
     else if (id == kPublicationButton && code == BN_CLICKED) editor_.PublicationClick();
     else if (id == kEmbeddedFilesButton && code == BN_CLICKED) editor_.EmbeddedFilesClick();
     else if (id < kRowBase || id >= kPublicationButton || !RowCommand(id, code, control)) return;
-    if (!editor_.Closed()) Mirror();
+    if (editor_.Closed()) WakeModalLoop(window_);
+    else Mirror();
   }
 
   // True when the notification was an event of the controller.

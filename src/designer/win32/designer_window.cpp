@@ -224,6 +224,7 @@ class DesignerWindow {
       if (form_.FocusSelectsAll()) SendMessageW(Of(form_.Focus()), EM_SETSEL, 0, -1);
     }
     syncing_ = false;
+    if (form_.Closed()) WakeModalLoop(window_);
   }
 
   void SyncOne(const Made& m) {

@@ -42,6 +42,10 @@ class VisualStyles {
   bool active_ = false;
 };
 
+// Wakes the modal loop of window so that it sees a close that happened outside its own dispatch
+// (for example in a message sent from another thread).
+inline void WakeModalLoop(HWND window) { PostMessageW(window, WM_NULL, 0, 0); }
+
 // Shows window and runs its messages until closed() is true, with the thread's other windows
 // disabled; destroys the window afterwards. A quit request is handed back to the caller's loop.
 void RunModal(HWND window, const std::function<bool()>& closed);
