@@ -1,6 +1,8 @@
 // JSON writer.
 #include "core/json_write.hpp"
 
+#include <type_traits>
+
 namespace qb::json {
 namespace {
 
@@ -58,6 +60,71 @@ void AppendIndent(Out& out, int level) {
   out.append(static_cast<std::size_t>(level) * 2, ' ');
 }
 
+// Text handed to a sink in pieces of about kPieceSize bytes; arrays with an ItemSource take their
+// items from it.
+class PieceWriter {
+ public:
+  PieceWriter(std::span<const ItemSource> sources, const std::function<void(std::string_view)>& sink)
+      : sources_(sources), sink_(sink) {
+    buffer_.reserve(kPieceSize + kPieceSize / 4);
+  }
+  void append(std::string_view text) {
+    buffer_.append(text);
+    FlushWhenFull();
+  }
+  void append(std::size_t count, char c) {
+    buffer_.append(count, c);
+    FlushWhenFull();
+  }
+  PieceWriter& operator+=(std::string_view text) {
+    append(text);
+    return *this;
+  }
+  PieceWriter& operator+=(char c) {
+    buffer_ += c;
+    FlushWhenFull();
+    return *this;
+  }
+  const ItemSource* SourceFor(const Value& array) const {
+    for (const ItemSource& source : sources_)
+      if (source.array == &array) return &source;
+    return nullptr;
+  }
+  void Finish() {
+    if (!buffer_.empty()) sink_(buffer_);
+    buffer_.clear();
+  }
+
+ private:
+  static constexpr std::size_t kPieceSize = 1 << 16;
+  void FlushWhenFull() {
+    if (buffer_.size() < kPieceSize) return;
+    sink_(buffer_);
+    buffer_.clear();
+  }
+  std::span<const ItemSource> sources_;
+  const std::function<void(std::string_view)>& sink_;
+  std::string buffer_;
+};
+
+template <typename Out>
+void AppendValue(Out& out, const Value& v, int level);
+
+// A container of count entries: entry(i) appends the i-th one, after the indent.
+template <typename Out, typename Entry>
+void AppendContainer(Out& out, bool is_object, std::size_t count, int level, const Entry& entry) {
+  out += is_object ? '{' : '[';
+  out += kLineBreak;
+  for (std::size_t i = 0; i < count; ++i) {
+    AppendIndent(out, level + 1);
+    entry(i);
+    if (i + 1 < count) out += ',';
+    out += kLineBreak;
+  }
+  AppendIndent(out, level);
+  out += is_object ? '}' : ']';
+}
+
 template <typename Out>
 void AppendValue(Out& out, const Value& v, int level) {
   switch (v.kind()) {
@@ -68,24 +135,23 @@ void AppendValue(Out& out, const Value& v, int level) {
     case Kind::Array:
     case Kind::Object: break;
   }
-  const bool is_object = v.IsObject();
-  const std::size_t count = is_object ? v.Members().size() : v.Items().size();
-  out += is_object ? '{' : '[';
-  out += kLineBreak;
-  for (std::size_t i = 0; i < count; ++i) {
-    AppendIndent(out, level + 1);
-    if (is_object) {
+  if constexpr (std::is_same_v<Out, PieceWriter>) {
+    if (const ItemSource* source = out.SourceFor(v)) {
+      AppendContainer(out, false, source->count, level,
+                      [&](std::size_t i) { AppendValue(out, source->make(i), level + 1); });
+      return;
+    }
+  }
+  if (v.IsObject()) {
+    AppendContainer(out, true, v.Members().size(), level, [&](std::size_t i) {
       AppendQuoted(out, v.Members()[i].key);
       out += ": ";
       AppendValue(out, v.Members()[i].value, level + 1);
-    } else {
-      AppendValue(out, v.Items()[i], level + 1);
-    }
-    if (i + 1 < count) out += ',';
-    out += kLineBreak;
+    });
+  } else {
+    AppendContainer(out, false, v.Items().size(), level,
+                    [&](std::size_t i) { AppendValue(out, v.Items()[i], level + 1); });
   }
-  AppendIndent(out, level);
-  out += is_object ? '}' : ']';
 }
 
 }  // namespace
@@ -100,5 +166,12 @@ std::string Write(const Value& value) {
 }
 
 void AppendTo(std::string& out, const Value& value, int level) { AppendValue(out, value, level); }
+
+void WriteInPieces(const Value& value, std::span<const ItemSource> sources,
+                   const std::function<void(std::string_view)>& sink) {
+  PieceWriter out(sources, sink);
+  AppendValue(out, value, 0);
+  out.Finish();
+}
 
 }  // namespace qb::json

@@ -1,7 +1,11 @@
 // The one JSON text layout of the system: two-space indent, CR LF, no final line break.
 #pragma once
 
+#include <cstddef>
+#include <functional>
+#include <span>
 #include <string>
+#include <string_view>
 
 #include "core/json_value.hpp"
 
@@ -11,6 +15,19 @@ std::string Write(const Value& value);
 
 // Appends value in Write's layout as it stands `level` containers deep (its first line unindented).
 void AppendTo(std::string& out, const Value& value, int level);
+
+// An array written item by item: make(i) builds the i-th of count items just before it is written,
+// so the items never exist all at once. The array the source stands for holds no items itself.
+struct ItemSource {
+  const Value* array;
+  std::size_t count;
+  std::function<Value(std::size_t)> make;
+};
+
+// Write's text handed to sink in pieces (about 64 KiB each), with the arrays named in sources
+// written from their sources.
+void WriteInPieces(const Value& value, std::span<const ItemSource> sources,
+                   const std::function<void(std::string_view)>& sink);
 
 // "true" or "false", as JSON writes a Boolean.
 inline const char* BooleanText(bool value) { return value ? "true" : "false"; }

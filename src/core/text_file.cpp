@@ -2,6 +2,7 @@
 #include "core/text_file.hpp"
 
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <stdexcept>
 #include <system_error>
@@ -25,19 +26,44 @@ void CreateParentFolders(const std::filesystem::path& path) {
   if (ec) throw std::runtime_error("Cannot create folder \"" + PathToUtf8(path.parent_path()) + "\": " + ec.message());
 }
 
-// Writes the bytes to path; name is the file name the messages show. Missing parent folders are
+// Opens path for writing; name is the file name the messages show. Missing parent folders are
 // created only when the file cannot be opened, so a file in an existing folder costs one open.
-void WriteBytes(const std::filesystem::path& path, std::string_view name, std::string_view text) {
+std::ofstream OpenForWriting(const std::filesystem::path& path, std::string_view name) {
   std::ofstream out(path, std::ios::binary | std::ios::trunc);
   if (!out) {
     CreateParentFolders(path);
     out.open(path, std::ios::binary | std::ios::trunc);
   }
   if (!out) throw std::runtime_error("Cannot create file \"" + std::string(name) + "\"");
-  const std::string_view body = WithoutByteOrderMark(text);
-  out.write(body.data(), static_cast<std::streamsize>(body.size()));
+  return out;
+}
+
+void CloseWritten(std::ofstream& out, std::string_view name) {
   out.close();
   if (!out) throw std::runtime_error("Cannot write file \"" + std::string(name) + "\"");
+}
+
+void WriteBytes(const std::filesystem::path& path, std::string_view name, std::string_view text) {
+  std::ofstream out = OpenForWriting(path, name);
+  const std::string_view body = WithoutByteOrderMark(text);
+  out.write(body.data(), static_cast<std::streamsize>(body.size()));
+  CloseWritten(out, name);
+}
+
+// write(temporary) writes a file beside file_name, which then takes file_name's place.
+void ReplaceWith(std::string_view file_name, const std::function<void(const std::filesystem::path&)>& write) {
+  const auto path = PathFromUtf8(file_name);
+  std::filesystem::path temp = path;
+  temp += PathFromUtf8(".saving");
+  std::error_code ec;
+  try {
+    write(temp);
+    std::filesystem::rename(temp, path, ec);
+    if (ec) throw std::runtime_error("Cannot replace file \"" + std::string(file_name) + "\": " + ec.message());
+  } catch (...) {
+    std::filesystem::remove(temp, ec);
+    throw;
+  }
 }
 
 // The whole content in one read of the file's size.
@@ -76,18 +102,15 @@ void WriteTextFile(std::string_view file_name, std::string_view text) {
 }
 
 void ReplaceTextFile(std::string_view file_name, std::string_view text) {
-  const auto path = PathFromUtf8(file_name);
-  std::filesystem::path temp = path;
-  temp += PathFromUtf8(".saving");
-  std::error_code ec;
-  try {
-    WriteBytes(temp, file_name, text);
-    std::filesystem::rename(temp, path, ec);
-    if (ec) throw std::runtime_error("Cannot replace file \"" + std::string(file_name) + "\": " + ec.message());
-  } catch (...) {
-    std::filesystem::remove(temp, ec);
-    throw;
-  }
+  ReplaceWith(file_name, [&](const std::filesystem::path& temp) { WriteBytes(temp, file_name, text); });
+}
+
+void ReplaceTextFileInPieces(std::string_view file_name, const std::function<void(const TextSink&)>& produce) {
+  ReplaceWith(file_name, [&](const std::filesystem::path& temp) {
+    std::ofstream out = OpenForWriting(temp, file_name);
+    produce([&](std::string_view piece) { out.write(piece.data(), static_cast<std::streamsize>(piece.size())); });
+    CloseWritten(out, file_name);
+  });
 }
 
 }  // namespace qb

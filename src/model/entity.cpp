@@ -56,14 +56,15 @@ json::Value Entity::ToJson(bool runtime) const {
   // The fields are written anew below, so the loaded ones are not copied.
   json::Value obj = runtime ? json::Value::Object() : CloneOrNew(extra_.get(), {"fields"});
   obj.Members().reserve(obj.Members().size() + kWrittenKeys);
-  PutPair(obj, "id", json::Value::String(id));
-  PutPair(obj, "name", json::Value::String(name));
-  PutPair(obj, "displayField", json::Value::String(runtime ? EffectiveDisplayField() : display_field));
-  PutPair(obj, "timestamps", json::Value::Boolean(timestamps));
-  PutPair(obj, "pageSize", json::Value::Integer(page_size));
+  PairWriter out(obj, runtime);
+  out.Put("id", json::Value::String(id));
+  out.Put("name", json::Value::String(name));
+  out.Put("displayField", json::Value::String(runtime ? EffectiveDisplayField() : display_field));
+  out.Put("timestamps", json::Value::Boolean(timestamps));
+  out.Put("pageSize", json::Value::Integer(page_size));
   json::Value array = json::Value::Array();
   for (const Field& f : fields) array.Append(f.ToJson(runtime));
-  PutPair(obj, "fields", std::move(array));
+  out.Put("fields", std::move(array));
   return obj;
 }
 

@@ -73,29 +73,30 @@ void Field::LoadFromJson(std::shared_ptr<const json::Value> shared) {
 json::Value Field::ToJson(bool runtime) const {
   json::Value obj = runtime ? json::Value::Object() : CloneOrNew(extra_.get());
   obj.Members().reserve(obj.Members().size() + kWrittenKeys);
-  PutPair(obj, "name", json::Value::String(name));
-  PutPair(obj, "label", json::Value::String(label));
-  PutPair(obj, "type", json::Value::String(type));
-  if (runtime || TypeHasLength(type)) PutPair(obj, "length", json::Value::Integer(max_length));
-  else obj.Remove("length");
-  PutPair(obj, "required", json::Value::Boolean(required));
-  PutPair(obj, "unique", json::Value::Boolean(unique));
-  PutPair(obj, "showInList", json::Value::Boolean(show_in_list));
-  PutPair(obj, "searchable", json::Value::Boolean(searchable));
-  PutPair(obj, "default", json::Value::String(default_value));
-  if (runtime || type == "select") PutPair(obj, "options", OptionsArray(options));
-  else obj.Remove("options");
+  PairWriter out(obj, runtime);
+  out.Put("name", json::Value::String(name));
+  out.Put("label", json::Value::String(label));
+  out.Put("type", json::Value::String(type));
+  if (runtime || TypeHasLength(type)) out.Put("length", json::Value::Integer(max_length));
+  else out.Drop("length");
+  out.Put("required", json::Value::Boolean(required));
+  out.Put("unique", json::Value::Boolean(unique));
+  out.Put("showInList", json::Value::Boolean(show_in_list));
+  out.Put("searchable", json::Value::Boolean(searchable));
+  out.Put("default", json::Value::String(default_value));
+  if (runtime || type == "select") out.Put("options", OptionsArray(options));
+  else out.Drop("options");
   if (runtime || type == "lookup") {
     json::Value lookup = json::Value::Object();
     lookup.Set("entity", json::Value::String(lookup_entity));
     lookup.Set("field", json::Value::String(lookup_field));
-    PutPair(obj, "lookup", std::move(lookup));
+    out.Put("lookup", std::move(lookup));
   } else {
-    obj.Remove("lookup");
+    out.Drop("lookup");
   }
-  obj.Remove("lookupEntity");
-  obj.Remove("lookupField");
-  PutPair(obj, "help", json::Value::String(help));
+  out.Drop("lookupEntity");
+  out.Drop("lookupField");
+  out.Put("help", json::Value::String(help));
   return obj;
 }
 

@@ -43,6 +43,15 @@ void PutPair(json::Value& obj, std::string_view key, json::Value value) {
   obj.Members().push_back(json::Member{std::string(key), std::move(value)});
 }
 
+void PairWriter::Put(std::string_view key, json::Value value) {
+  if (from_nothing_) obj_.Members().push_back(json::Member{std::string(key), std::move(value)});
+  else PutPair(obj_, key, std::move(value));
+}
+
+void PairWriter::Drop(std::string_view key) {
+  if (!from_nothing_) obj_.Remove(key);
+}
+
 json::Value CloneOrNew(const std::optional<json::Value>& obj) { return obj ? *obj : json::Value::Object(); }
 
 json::Value CloneOrNew(const json::Value* obj, std::initializer_list<std::string_view> skip) {

@@ -25,6 +25,20 @@ std::int32_t JsonInt(const json::Value* obj, std::string_view key, std::int32_t 
 // the end and unwritten keys keep their place.
 void PutPair(json::Value& obj, std::string_view key, json::Value value);
 
+// Writes the members of a record's object. A loaded object takes PutPair's order and Drop
+// removes keys; an object built from nothing has no earlier keys to look for, so its pairs are
+// just appended and Drop does nothing.
+class PairWriter {
+ public:
+  PairWriter(json::Value& obj, bool from_nothing) : obj_(obj), from_nothing_(from_nothing) {}
+  void Put(std::string_view key, json::Value value);
+  void Drop(std::string_view key);
+
+ private:
+  json::Value& obj_;
+  bool from_nothing_;
+};
+
 // A copy of obj, or a new empty object when there is none.
 json::Value CloneOrNew(const std::optional<json::Value>& obj);
 // A copy of obj without the members named in skip (for members about to be written anew), or a

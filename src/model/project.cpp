@@ -54,9 +54,7 @@ void WriteConnection(const Project& p, json::Value& connection) {
 
 void WriteDatabase(const Project& p, json::Value& database) {
   WriteConnection(p, EnsureObject(database, "connection"));
-  json::Value entity_array = json::Value::Array();
-  for (const Entity& entity : p.entities) entity_array.Append(entity.ToJson(false));
-  PutPair(database, "entities", std::move(entity_array));
+  PutPair(database, "entities", json::Value::Array());
   // Other connections are not part of the model; they are kept when they are an array.
   const json::Value* connections = database.Find("connections");
   if (connections == nullptr || !connections->IsArray()) PutPair(database, "connections", json::Value::Array());
@@ -150,23 +148,39 @@ void Project::LoadFromFile(std::string_view file_name) {
   file_name_ = file_name;
 }
 
-json::Value Project::BuildRoot() const {
+json::Value Project::BuildRootWithoutRecords() const {
   json::Value root = CopyWithoutRecords(root_.get());
   PutPair(root, "schemaVersion", json::Value::String(std::string(kSchemaVersion)));
   // Each section is written before the next EnsureObject, which may move the earlier ones.
   WriteIdentity(*this, EnsureObject(root, "project"));
   WriteTarget(*this, EnsureObject(root, "target"));
   WriteDatabase(*this, EnsureObject(root, "database"));
-  json::Value page_array = json::Value::Array();
-  for (const Page& page : pages) page_array.Append(page.ToJson());
-  PutPair(root, "pages", std::move(page_array));
+  PutPair(root, "pages", json::Value::Array());
   PutPair(EnsureObject(root, "build"), "outputDirectory", json::Value::String(output_directory));
   return root;
 }
 
+json::Value Project::BuildRoot() const {
+  json::Value root = BuildRootWithoutRecords();
+  json::Value& entity_array = *root.Find("database")->Find("entities");
+  entity_array.Items().reserve(entities.size());
+  for (const Entity& entity : entities) entity_array.Append(entity.ToJson(false));
+  json::Value& page_array = *root.Find("pages");
+  page_array.Items().reserve(pages.size());
+  for (const Page& page : pages) page_array.Append(page.ToJson());
+  return root;
+}
+
 void Project::SaveToFile(std::string_view file_name) {
-  json::Value root = BuildRoot();
-  ReplaceTextFile(file_name, json::Write(root));
+  // The records are made and written one at a time, so the file's tree is never held twice.
+  json::Value root = BuildRootWithoutRecords();
+  const json::ItemSource sources[] = {
+      {root.Find("database")->Find("entities"), entities.size(),
+       [this](std::size_t i) { return entities[i].ToJson(false); }},
+      {root.Find("pages"), pages.size(), [this](std::size_t i) { return pages[i].ToJson(); }},
+  };
+  ReplaceTextFileInPieces(file_name, [&](const TextSink& sink) { json::WriteInPieces(root, sources, sink); });
+  // Saving reads back no records from the root, only the keys around them.
   root_ = std::make_shared<const json::Value>(std::move(root));
   file_name_ = file_name;
 }

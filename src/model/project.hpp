@@ -66,6 +66,9 @@ class Project {
   const std::string& FileName() const { return file_name_; }
 
  private:
+  // BuildRoot with empty "entities" and "pages" arrays.
+  json::Value BuildRootWithoutRecords() const;
+
   std::shared_ptr<const json::Value> root_;
   std::string file_name_;
 };

@@ -1,7 +1,8 @@
 <?php
 // The decoded schema cache of app/Core/Schema.php: storage/cache/schema.php is written on the
 // first request, read instead of schema.json while schema.json's content stays the same, and
-// written anew when that content changes or the cache is damaged. Each run is its own PHP
+// written anew when that content changes or the cache is damaged. Once schema.json has been left
+// alone for a while, its size, time and inode are recorded and schema.json is not read while they stay. Each run is its own PHP
 // process, as one request of the application is.
 declare(strict_types=1);
 
@@ -34,20 +35,31 @@ function schema(string ...$ids): string
     return json_encode(['entities' => array_map(static fn (string $id): array => ['id' => $id, 'fields' => []], $ids)]);
 }
 
-// Each step: what schema.json holds (null: unchanged), what is done to the cache before the
-// request, the tables the request sees and the tables it creates.
+// Each step: what schema.json holds (null: unchanged), how many seconds ago it was last written
+// (null: now; 'same': its time before this step), what is done to the cache before the request,
+// the tables the request sees and the tables it creates.
 $steps = [
-    ['first request decodes and caches', schema('a'), null, ['a'], ['Created table a']],
-    ['the cache is what is read while schema.json stays the same', null, 'mark', ['a', 'from_cache'], []],
-    ['a changed schema.json replaces the cache', schema('a', 'b'), null, ['a', 'b'], ['Created table b']],
-    ['a byte-order mark is no part of the JSON', "\xEF\xBB\xBF" . schema('a', 'b', 'c'), null, ['a', 'b', 'c'], ['Created table c']],
-    ['a damaged cache is written anew', null, 'damage', ['a', 'b', 'c'], []],
-    ['a cache of other content is not used', null, 'foreign', ['a', 'b', 'c'], []],
-    ['unreadable JSON means no tables', '[broken', null, [], []],
+    ['first request decodes and caches', schema('a'), null, null, ['a'], ['Created table a']],
+    ['the cache is what is read while schema.json stays the same', null, null, 'mark', ['a', 'from_cache'], []],
+    ['a changed schema.json replaces the cache', schema('a', 'b'), null, null, ['a', 'b'], ['Created table b']],
+    ['a byte-order mark is no part of the JSON', "\xEF\xBB\xBF" . schema('a', 'b', 'c'), null, null, ['a', 'b', 'c'], ['Created table c']],
+    ['a damaged cache is written anew', null, null, 'damage', ['a', 'b', 'c'], []],
+    ['a cache of other content is not used', null, null, 'foreign', ['a', 'b', 'c'], []],
+    ['a settled schema.json is stamped in the cache', null, 20, null, ['a', 'b', 'c'], []],
+    // Size, time and inode unchanged: the cache is trusted and schema.json is not read.
+    ['a matching stamp skips reading schema.json', "\xEF\xBB\xBF" . schema('a', 'b', 'e'), 'same', 'mark', ['a', 'b', 'c', 'from_cache'], []],
+    ['the same size written at another time is read', schema('a', 'b', 'd'), 10, null, ['a', 'b', 'd'], ['Created table d']],
+    ['unreadable JSON means no tables', '[broken', null, null, [], []],
 ];
-foreach ($steps as [$what, $json, $cacheChange, $ids, $created]) {
+$schemaFile = $root . '/app/Config/schema.json';
+foreach ($steps as [$what, $json, $age, $cacheChange, $ids, $created]) {
+    clearstatcache();
+    $before = is_file($schemaFile) ? filemtime($schemaFile) : 0;
     if ($json !== null) {
-        file_put_contents($root . '/app/Config/schema.json', $json);
+        file_put_contents($schemaFile, $json);
+    }
+    if ($age !== null) {
+        touch($schemaFile, $age === 'same' ? $before : time() - $age);
     }
     if ($cacheChange === 'mark') {
         $cache = include $cacheFile;
@@ -61,9 +73,14 @@ foreach ($steps as [$what, $json, $cacheChange, $ids, $created]) {
     $result = request($root);
     T::same($ids, $result['ids'] ?? null, $what . ': tables');
     T::same($created, $result['sync'] ?? null, $what . ': synchronisation');
-    if ($json !== '[broken') {
+    if ($json !== '[broken' && $age !== 'same') {
         $cache = include $cacheFile;
-        T::same(md5((string) file_get_contents($root . '/app/Config/schema.json')), $cache['key'] ?? null, $what . ': cache key');
+        T::same(md5((string) file_get_contents($schemaFile)), $cache['key'] ?? null, $what . ': cache key');
+    }
+    if (is_int($age)) {
+        clearstatcache();
+        $stat = stat($schemaFile);
+        T::same($stat['size'] . '|' . $stat['mtime'] . '|' . $stat['ino'], $cache['stamp'] ?? null, $what . ': stamp');
     }
 }
 T::same([], glob($root . '/storage/cache/schema.php.*'), 'no temporary cache files left');

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
 #include "core/json_parse.hpp"
 
 namespace qb::json {
@@ -98,6 +101,40 @@ TEST(JsonWriteTest, ParseWriteParseKeepsOrderAndTexts) {
   const auto second = Parse(Write(*first));
   ASSERT_TRUE(second.has_value());
   EXPECT_EQ(*second, *first);
+}
+
+// The pieces put together are Write's text of the same value with the source arrays filled in.
+TEST(JsonWriteTest, WriteInPiecesMatchesWriteOfTheFilledTree) {
+  const std::string long_text(70000, 'x');  // more than one piece on its own
+  struct Case {
+    const char* name;
+    std::size_t outer_items, inner_items;
+  };
+  const Case cases[] = {{"empty sources", 0, 0}, {"one item each", 1, 1}, {"many items", 50, 3}, {"long items", 3, 2}};
+  for (const Case& c : cases) {
+    auto item = [&](std::size_t i) {
+      return Obj({{"n", Value::Integer(static_cast<long long>(i))},
+                  {"text", Value::String(c.outer_items == 3 ? long_text : "a\"b")}});
+    };
+    Value skeleton = Obj({{"head", Value::String("h")},
+                          {"outer", Value::Array()},
+                          {"nested", Obj({{"inner", Value::Array()}, {"kept", Value::Array()}})},
+                          {"tail", Value::Boolean(true)}});
+    skeleton.Find("nested")->Find("kept")->Append(Value());
+    Value filled = skeleton;
+    for (std::size_t i = 0; i < c.outer_items; ++i) filled.Find("outer")->Append(item(i));
+    for (std::size_t i = 0; i < c.inner_items; ++i) filled.Find("nested")->Find("inner")->Append(item(i + 100));
+    const ItemSource sources[] = {{skeleton.Find("outer"), c.outer_items, item},
+                                  {skeleton.Find("nested")->Find("inner"), c.inner_items,
+                                   [&](std::size_t i) { return item(i + 100); }}};
+    std::vector<std::string> pieces;
+    WriteInPieces(skeleton, sources, [&](std::string_view piece) { pieces.emplace_back(piece); });
+    std::string joined;
+    for (const std::string& piece : pieces) joined += piece;
+    EXPECT_EQ(joined, Write(filled)) << c.name;
+    EXPECT_EQ(pieces.size() > 1, joined.size() > 70000) << c.name;
+    for (const std::string& piece : pieces) EXPECT_FALSE(piece.empty()) << c.name;
+  }
 }
 
 }  // namespace

@@ -4,6 +4,8 @@
 
 #include <filesystem>
 #include <stdexcept>
+#include <string>
+#include <vector>
 
 #include "support/temp_dir.hpp"
 
@@ -57,6 +59,34 @@ TEST(TextFileTest, NonAsciiFileNamesRoundTrip) {
   const std::string file = dir.File("proj\xC3\xA9t/\xE2\x82\xAC.json");
   WriteTextFile(file, "ok");
   EXPECT_EQ(ReadTextFile(file), "ok");
+}
+
+TEST(TextFileTest, ReplaceInPiecesWritesThePiecesOrLeavesTheFileAsItWas) {
+  TempDir dir;
+  const std::string file = dir.Write("project.json", "old");
+  struct Case {
+    std::vector<std::string> pieces;
+    bool fails;
+    std::string expected;
+  };
+  const Case cases[] = {
+      {{"{", "\r\n", "}"}, false, "{\r\n}"},
+      {{}, false, ""},
+      {{"\xEF\xBB\xBF", "x"}, false, "\xEF\xBB\xBFx"},  // pieces go in as they are
+      {{"half"}, true, "\xEF\xBB\xBFx"},                 // a failure keeps the last good file
+  };
+  for (const Case& c : cases) {
+    auto produce = [&](const TextSink& sink) {
+      for (const std::string& piece : c.pieces) sink(piece);
+      if (c.fails) throw std::runtime_error("stopped");
+    };
+    if (c.fails) EXPECT_THROW(ReplaceTextFileInPieces(file, produce), std::runtime_error);
+    else ReplaceTextFileInPieces(file, produce);
+    EXPECT_EQ(ReadBytes(file), c.expected);
+    EXPECT_FALSE(std::filesystem::exists(file + ".saving"));
+  }
+  EXPECT_THROW(ReplaceTextFileInPieces(dir.path().string(), [](const TextSink& sink) { sink("x"); }),
+               std::runtime_error);
 }
 
 }  // namespace

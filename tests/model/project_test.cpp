@@ -211,6 +211,36 @@ TEST(ProjectFile, SavedRootIsTheBaseOfTheNextSave) {
   EXPECT_EQ(Keys(p.BuildRoot()).front(), "project");
 }
 
+// Saving writes the records one at a time; the file is still BuildRoot's text, unknown keys
+// around and inside the records are kept, and the next save builds on the saved keys.
+TEST(ProjectFile, SavedFileIsTheTextOfBuildRoot) {
+  TempDir dir;
+  const std::string in = dir.Write("in.json", R"({"extra": {"kept": 1},
+      "database": {"more": [2], "entities": [{"id": "books", "own": true, "fields": [{"name": "title", "x": 3}]},
+                                             {"id": "authors"}]},
+      "pages": [{"id": "about", "route": "/about", "y": "z"}, {"id": "help"}]})");
+  Project p;
+  p.LoadFromFile(in);
+  const json::Value built = p.BuildRoot();
+  const std::string expected = json::Write(built);
+  // The project as it stood with the whole written tree as its root.
+  Project whole;
+  whole.LoadFromRoot(built);
+  const std::string out = dir.File("out.json");
+  p.SaveToFile(out);
+  EXPECT_EQ(ReadBytes(out), expected);
+  EXPECT_NE(expected.find("\"own\": true"), std::string::npos);
+  const json::Value next = p.BuildRoot();
+  const json::Value whole_next = whole.BuildRoot();
+  EXPECT_EQ(Keys(next), Keys(whole_next));
+  EXPECT_EQ(Keys(*next.Find("database")), Keys(*whole_next.Find("database")));
+  p.entities.pop_back();
+  p.SaveToFile(out);
+  EXPECT_EQ(ReadBytes(out), json::Write(p.BuildRoot()));
+  EXPECT_EQ(ReadBytes(out).find("authors"), std::string::npos);
+  EXPECT_NE(ReadBytes(out).find("\"kept\": 1"), std::string::npos);
+}
+
 TEST(ProjectFile, FailuresLeaveTheProjectUnchanged) {
   TempDir dir;
   const struct {

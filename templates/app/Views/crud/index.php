@@ -48,7 +48,21 @@ $cell = static function (array $field, array $row): string {
     }
 };
 
+// Each list column's name, whether its cells are plain escaped text, and its field, worked out once per page.
+$cellFields = [];
+foreach ($listFields as $field) {
+    $plain = !in_array($field['type'] ?? 'string', ['boolean', 'lookup', 'url', 'email', 'text']);
+    $cellFields[] = [(string) ($field['name'] ?? ''), $plain, $field];
+}
+
 $columns = array_merge([['name' => 'id', 'label' => 'ID']], $listFields);
+
+// Row links and the delete forms' token, escaped once for all rows; a page without rows asks for no token.
+if ($rows !== []) {
+    $editHref = e($base . '/edit?id=');
+    $deleteAction = e($base . '/delete');
+    $csrfToken = e(Csrf::token());
+}
 ?>
 <section>
     <div class="d-flex flex-wrap gap-2 justify-content-between align-items-center mb-3">
@@ -86,17 +100,17 @@ $columns = array_merge([['name' => 'id', 'label' => 'ID']], $listFields);
                 </tr>
             </thead>
             <tbody>
-<?php foreach ($rows as $row): ?>
+<?php foreach ($rows as $row): $id = (int) $row['id']; ?>
                 <tr>
-                    <td><?= (int) $row['id'] ?></td>
-<?php foreach ($listFields as $field): ?>
-                    <td><?= $cell($field, $row) ?></td>
+                    <td><?= $id ?></td>
+<?php foreach ($cellFields as [$name, $plain, $field]): $value = $row[$name] ?? null; ?>
+                    <td><?= $plain && $value !== null && $value !== '' ? e($value) : $cell($field, $row) ?></td>
 <?php endforeach; ?>
                     <td class="text-end text-nowrap">
-                        <a class="btn btn-sm btn-outline-secondary" href="<?= e($base . '/edit?id=' . (int) $row['id']) ?>">Edit</a>
-                        <form class="d-inline" method="post" action="<?= e($base . '/delete') ?>" onsubmit="return confirm('Delete this record?');">
-                            <input type="hidden" name="_csrf" value="<?= e(Csrf::token()) ?>">
-                            <input type="hidden" name="id" value="<?= (int) $row['id'] ?>">
+                        <a class="btn btn-sm btn-outline-secondary" href="<?= $editHref, $id ?>">Edit</a>
+                        <form class="d-inline" method="post" action="<?= $deleteAction ?>" onsubmit="return confirm('Delete this record?');">
+                            <input type="hidden" name="_csrf" value="<?= $csrfToken ?>">
+                            <input type="hidden" name="id" value="<?= $id ?>">
                             <button class="btn btn-sm btn-outline-danger" type="submit">Delete</button>
                         </form>
                     </td>

@@ -52,4 +52,6 @@ header('Referrer-Policy: strict-origin-when-cross-origin');
 header('X-Frame-Options: SAMEORIGIN');
 
 $router = require dirname(__DIR__) . '/routes/web.php';
+// The answer is sent in one piece, not in a write per echo (php -S buffers no output itself).
+ob_start();
 $router->dispatch((string) ($_SERVER['REQUEST_METHOD'] ?? 'GET'), (string) ($_SERVER['REQUEST_URI'] ?? '/'));

@@ -20,12 +20,9 @@ final class Schema
         if (self::$schema === null) {
             $schema = null;
             $file = dirname(__DIR__) . '/Config/schema.json';
-            if (is_file($file)) {
-                $text = @file_get_contents($file);
-                if (is_string($text)) {
-                    self::$contentKey = md5($text);
-                    $schema = self::cached(self::$contentKey, $text);
-                }
+            $stat = is_file($file) ? @stat($file) : false;
+            if (is_array($stat)) {
+                $schema = self::cached($file, $stat['size'] . '|' . $stat['mtime'] . '|' . $stat['ino'], $stat['mtime']);
             }
             self::$schema = is_array($schema) ? $schema : ['entities' => []];
         }
@@ -33,8 +30,11 @@ final class Schema
     }
 
     /* The decoded schema from storage/cache/schema.php, a PHP file that opcache keeps in memory,
-       so a request decodes no JSON; the file is rewritten when schema.json's content changes. */
-    private static function cached(string $key, string $text): mixed
+       so a request decodes no JSON; the file is rewritten when schema.json's content changes.
+       The cache is keyed by the content's MD5. Once schema.json has been left alone for a few
+       seconds, the cache also records its size, time and inode ($stamp), and while those stay
+       the same schema.json is not read at all (as opcache trusts the time of a PHP file). */
+    private static function cached(string $file, string $stamp, int $modified): mixed
     {
         $cacheFile = dirname(__DIR__, 2) . '/storage/cache/schema.php';
         try {
@@ -42,19 +42,36 @@ final class Schema
         } catch (Throwable) {
             $cache = null;  // a damaged cache is written anew
         }
-        if (is_array($cache) && ($cache['key'] ?? null) === $key) {
+        if (is_array($cache) && is_string($cache['key'] ?? null) && ($cache['stamp'] ?? null) === $stamp) {
+            self::$contentKey = $cache['key'];
             return $cache['schema'] ?? null;
         }
-        // A byte-order mark left by a text editor is not part of the JSON.
-        if (str_starts_with($text, "\xEF\xBB\xBF")) {
-            $text = substr($text, 3);
+        $text = @file_get_contents($file);
+        if (!is_string($text)) {
+            return null;
         }
-        $schema = json_decode($text, true);
+        self::$contentKey = md5($text);
+        // A time this old cannot be shared with a later write that the stamp would miss.
+        $settled = $modified <= time() - 2;
+        $schema = null;
+        if (is_array($cache) && ($cache['key'] ?? null) === self::$contentKey) {
+            $schema = $cache['schema'] ?? null;
+            if (!$settled) {
+                return $schema;
+            }
+        } else {
+            // A byte-order mark left by a text editor is not part of the JSON.
+            if (str_starts_with($text, "\xEF\xBB\xBF")) {
+                $text = substr($text, 3);
+            }
+            $schema = json_decode($text, true);
+        }
         // Written through a temporary file so that a concurrent request never reads half a cache.
         $directory = dirname($cacheFile);
         if (is_dir($directory) || @mkdir($directory, 0775, true)) {
             $temporary = $cacheFile . '.' . bin2hex(random_bytes(4));
-            $code = '<?php return ' . var_export(['key' => $key, 'schema' => $schema], true) . ';' . "\n";
+            $entry = ['key' => self::$contentKey, 'stamp' => $settled ? $stamp : null, 'schema' => $schema];
+            $code = '<?php return ' . var_export($entry, true) . ';' . "\n";
             if (@file_put_contents($temporary, $code) !== strlen($code) || !@rename($temporary, $cacheFile)) {
                 @unlink($temporary);
             }
