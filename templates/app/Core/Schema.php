@@ -282,6 +282,38 @@ final class Schema
             }
         }
 
+        // MySQL/MariaDB: one schema change at a time per database (the migrations take the same
+        // lock). Reading or creating tables while another request changes them can fail there
+        // ("errno 150", "skipped since its definition is being modified by concurrent DDL"); the
+        // waiting request then finds the work done. Without the lock within 60 seconds it goes
+        // ahead, as every step tolerates a request doing the same.
+        $lock = $mysql ? self::changeLock($pdo) : '';
+        $locked = $mysql && (int) $pdo->query('SELECT GET_LOCK(' . $lock . ', 60)')->fetchColumn() === 1;
+        try {
+            $log = self::apply($pdo, $mysql);
+        } finally {
+            if ($locked) {
+                $pdo->exec('DO RELEASE_LOCK(' . $lock . ')');
+            }
+        }
+
+        // Written through a temporary file so that a concurrent request never reads half a stamp.
+        $temporary = $stampFile . '.' . bin2hex(random_bytes(4));
+        if (@file_put_contents($temporary, $hash) !== strlen($hash) || !@rename($temporary, $stampFile)) {
+            @unlink($temporary);
+        }
+        return $log;
+    }
+
+    // The quoted name of the MySQL/MariaDB lock held while the schema of this database changes.
+    public static function changeLock(PDO $pdo): string
+    {
+        return $pdo->quote('app_schema_' . md5((string) $pdo->query('SELECT DATABASE()')->fetchColumn()));
+    }
+
+    // Creates what is missing and returns the log of the changes.
+    private static function apply(PDO $pdo, bool $mysql): array
+    {
         $log = [];
         $initialTables = self::tables($pdo, $mysql);
         $availableTables = $initialTables;
@@ -356,11 +388,6 @@ final class Schema
             }
         }
 
-        // Written through a temporary file so that a concurrent request never reads half a stamp.
-        $temporary = $stampFile . '.' . bin2hex(random_bytes(4));
-        if (@file_put_contents($temporary, $hash) !== strlen($hash) || !@rename($temporary, $stampFile)) {
-            @unlink($temporary);
-        }
         return $log;
     }
 

@@ -65,7 +65,7 @@ final class Migrations
     // statements and its record are kept or dropped together.
     private static function runOnce(PDO $pdo, bool $mysql, string $file, bool $requireSql): bool
     {
-        $lock = $mysql ? $pdo->quote('app_migrations_' . md5((string) $pdo->query('SELECT DATABASE()')->fetchColumn())) : '';
+        $lock = $mysql ? Schema::changeLock($pdo) : '';
         if ($mysql && (int) $pdo->query('SELECT GET_LOCK(' . $lock . ', 60)')->fetchColumn() !== 1) {
             throw new MigrationFailure(basename($file), 'another request held the migration lock for 60 seconds.');
         }
