@@ -29,15 +29,6 @@ std::string FolderPart(std::string_view path) {
   return end == std::string_view::npos ? std::string() : std::string(path.substr(0, end + 1));
 }
 
-template <typename Handler>
-void Guarded(UiPort& ui, Handler&& handler) {
-  try {
-    handler();
-  } catch (const std::exception& e) {
-    ui.ShowMessage(MessageKind::Error, MessageButtons::Ok, e.what());
-  }
-}
-
 }  // namespace
 
 std::string ColourText(Rgb colour) {
@@ -87,8 +78,7 @@ void ActionEditor::BuildRow(int i, const std::vector<std::string>& existing) {
       if (combo.items[k] == ActionParamDefault(action_id_, i)) fallback = static_cast<int>(k);
     }
     combo.selected = selected >= 0 ? selected : fallback;
-    combo.text = combo.SelectedText();
-    row.edit.text = combo.text;
+    row.edit.text = combo.SelectedText();
     row.edit.visible = false;
     row.combo = std::move(combo);
   }
@@ -128,13 +118,12 @@ void ActionEditor::ComboChange(int row, int index) {
   std::optional<ControlState>& combo = rows_[static_cast<std::size_t>(row)].combo;
   if (!combo || index < 0 || index >= static_cast<int>(combo->items.size())) return;
   combo->selected = index;
-  combo->text = combo->SelectedText();
-  EditText(row) = combo->text;
+  EditText(row) = combo->SelectedText();
 }
 
 void ActionEditor::ButtonClick(int row, RowButton button) {
   if (row < 0 || row >= static_cast<int>(rows_.size())) return;
-  Guarded(ui_, [&] {
+  ShowingErrors(ui_, [&] {
     switch (button) {
       case RowButton::Browse: BrowseClick(row); break;
       case RowButton::FileSelector: HostFileDialogClick(row, 15); break;
@@ -198,7 +187,7 @@ void ActionEditor::ChooseColourClick(int row) {
 }
 
 void ActionEditor::PublicationClick() {
-  Guarded(ui_, [&] {
+  ShowingErrors(ui_, [&] {
     const HostAnswer answer = ui_.CallHostInterface(12, "");
     if (answer.ok && !answer.text.empty())
       ui_.ShowMessage(MessageKind::Information, MessageButtons::Ok, "Current VisualNEO publication:\r\n" + answer.text);
@@ -208,7 +197,7 @@ void ActionEditor::PublicationClick() {
 }
 
 void ActionEditor::EmbeddedFilesClick() {
-  Guarded(ui_, [&] {
+  ShowingErrors(ui_, [&] {
     if (!ui_.CallHostInterface(13, "").ok)
       ui_.ShowMessage(MessageKind::Warning, MessageButtons::Ok, "VisualNEO Embedded Files dialog could not be opened.");
   });

@@ -7,7 +7,7 @@
 namespace qb::designer {
 
 struct ControlState {
-  std::string text;                // edit, memo, label or button caption; a list's selected text
+  std::string text;                // edit, memo or label text (a list's text is its SelectedText)
   std::vector<std::string> items;  // list box and drop-down list entries
   int selected = -1;               // selected entry, -1 for none
   bool checked = false;

@@ -70,7 +70,6 @@ void DesignerForm::BuildControls() {
   Mut(Ctl::cbFieldType).items = Strings(model::kFieldTypeLabels);
   Mut(Ctl::cbPageTemplate).items = Strings(kPageTemplates);
   Mut(Ctl::cbPageTemplate).selected = 0;
-  Mut(Ctl::cbPageTemplate).text = std::string(kPageTemplates[0]);
   Mut(Ctl::chkPageNavigation).checked = true;
   Mut(Ctl::lblHint).text = std::string(texts::kTableHint);
   Mut(Ctl::lblLength).text = "Max length:";
@@ -83,11 +82,7 @@ void DesignerForm::BuildControls() {
 template <typename Handler>
 void DesignerForm::Guarded(Handler&& handler) {
   if (closed_) return;
-  try {
-    handler();
-  } catch (const std::exception& e) {
-    ui_.ShowMessage(MessageKind::Error, MessageButtons::Ok, e.what());
-  }
+  ShowingErrors(ui_, handler);
 }
 
 // ---- Events ----
@@ -151,7 +146,6 @@ void DesignerForm::Selected(Ctl id, int index) {
     ControlState& c = Mut(id);
     const int count = id == Ctl::lvFields ? static_cast<int>(field_rows_.size()) : static_cast<int>(c.items.size());
     c.selected = index >= 0 && index < count ? index : -1;
-    if (id != Ctl::lvFields) c.text = c.SelectedText();
     switch (id) {
       case Ctl::cbCSS: case Ctl::cbEngine:
         ProjectSettingChanged();
@@ -278,9 +272,7 @@ void DesignerForm::LoadProjectSettings() {
         {Ctl::edPassword, &project_.db_password}};
     for (const auto& [id, value] : texts) Mut(id).text = *value;
     Mut(Ctl::cbCSS).selected = IndexOfText(kCssKeys, project_.css_framework);
-    Mut(Ctl::cbCSS).text = Control(Ctl::cbCSS).SelectedText();
     Mut(Ctl::cbEngine).selected = IndexOfText(kEngineKeys, project_.db_engine);
-    Mut(Ctl::cbEngine).text = Control(Ctl::cbEngine).SelectedText();
     Mut(Ctl::chkPWA).checked = project_.pwa_enabled;
     Mut(Ctl::chkAPI).checked = project_.api_enabled;
     Mut(Ctl::chkWriteEnv).checked = project_.write_env;

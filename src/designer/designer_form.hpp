@@ -53,8 +53,8 @@ class DesignerForm {
   int ActiveTab() const { return active_tab_; }
   const std::vector<FieldRow>& FieldRows() const { return field_rows_; }
   const PagesGrid& Grid() const { return grid_; }
+  // The control a view focuses, with its whole text selected, once per request.
   Ctl Focus() const { return focus_; }
-  bool FocusSelectsAll() const { return focus_selects_all_; }
   // Counts the requests to move the focus, so a view applies each one once.
   int FocusRequests() const { return focus_requests_; }
   // Enabled and visible, inside an enabled group: the user can reach it.
@@ -162,7 +162,6 @@ class DesignerForm {
   std::vector<FieldRow> field_rows_;
   PagesGrid grid_;
   Ctl focus_ = Ctl::Tabs;
-  bool focus_selects_all_ = false;
   int focus_requests_ = 0;
   ModalResult result_ = ModalResult::None;
   bool closed_ = false;

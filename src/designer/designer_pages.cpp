@@ -74,7 +74,6 @@ void DesignerForm::FillPageEditor(int page_index) {
   Mut(Ctl::edPageContent).text = page ? page->content : "";
   ControlState& templates = Mut(Ctl::cbPageTemplate);
   templates.selected = page ? TemplateIndex(page->template_name) : 0;
-  templates.text = templates.SelectedText();
   Mut(Ctl::chkPageNavigation).checked = page == nullptr || page->show_in_navigation;
 }
 

@@ -32,11 +32,6 @@ int IndexOfItem(const std::vector<std::string>& items, std::string_view value, s
   return -1;
 }
 
-void Select(ControlState& list, int index) {
-  list.selected = index;
-  list.text = list.SelectedText();
-}
-
 // The options as one text, a line break after each, trimmed, the remaining breaks made ", ".
 std::string OptionsDetail(const std::vector<std::string>& options) {
   std::string lines;
@@ -84,7 +79,7 @@ void DesignerForm::RefreshTableList(int select_index) {
     for (const model::Entity& t : project_.entities) list.items.push_back(TableRowText(t));
     const int count = static_cast<int>(list.items.size());
     const int selected = count == 0 ? -1 : select_index >= count ? count - 1 : select_index < 0 ? 0 : select_index;
-    Select(list, selected);
+    list.selected = selected;
   }
   LoadTableEditor();
 }
@@ -102,7 +97,7 @@ void DesignerForm::LoadTableEditor() {
       FillDisplayFieldCombo();
     } else {
       Mut(Ctl::cbDisplayField).items.clear();
-      Select(Mut(Ctl::cbDisplayField), -1);
+      Mut(Ctl::cbDisplayField).selected = -1;
     }
   }
   RefreshFieldList(0);
@@ -116,7 +111,7 @@ void DesignerForm::FillDisplayFieldCombo() {
     for (const model::Field& f : t->fields)
       if (f.type != "password") combo.items.push_back(f.name);
   const bool automatic = t == nullptr || t->display_field.empty();
-  Select(combo, automatic ? 0 : IndexOfItem(combo.items, t->display_field, 1));
+  combo.selected = automatic ? 0 : IndexOfItem(combo.items, t->display_field, 1);
 }
 
 void DesignerForm::TableSettingChanged(Ctl sender) {
@@ -152,7 +147,6 @@ void DesignerForm::TableSettingChanged(Ctl sender) {
   if (t->id != old_id || t->name != old_name) {
     ControlState& list = Mut(Ctl::lbTables);
     list.items[static_cast<std::size_t>(list.selected)] = TableRowText(*t);
-    list.text = list.SelectedText();
   }
   MarkModified();
 }
@@ -187,7 +181,6 @@ void DesignerForm::AddTable() {
   UpdateStatus();
   if (Control(Ctl::edTableName).enabled) {
     focus_ = Ctl::edTableName;
-    focus_selects_all_ = true;
     ++focus_requests_;
   }
 }
@@ -269,7 +262,7 @@ void DesignerForm::LoadFieldEditor() {
     const model::Field* f = CurrentField();
     Mut(Ctl::edFieldName).text = f ? f->name : "";
     Mut(Ctl::edFieldLabel).text = f ? f->label : "";
-    Select(Mut(Ctl::cbFieldType), f ? model::FieldTypeIndex(f->type) : -1);
+    Mut(Ctl::cbFieldType).selected = f ? model::FieldTypeIndex(f->type) : -1;
     Mut(Ctl::edLength).text = f ? std::to_string(f->max_length) : "";
     Mut(Ctl::edDefault).text = f ? f->default_value : "";
     Mut(Ctl::edHelp).text = f ? f->help : "";
@@ -285,12 +278,12 @@ void DesignerForm::LoadFieldEditor() {
     entities.items.clear();
     if (f) {
       for (const model::Entity& table : project_.entities) entities.items.push_back(table.id);
-      Select(entities, IndexOfItem(entities.items, f->lookup_entity));
+      entities.selected = IndexOfItem(entities.items, f->lookup_entity);
       FillLookupFieldCombo();
     } else {
-      Select(entities, -1);
+      entities.selected = -1;
       Mut(Ctl::cbLookupField).items.clear();
-      Select(Mut(Ctl::cbLookupField), -1);
+      Mut(Ctl::cbLookupField).selected = -1;
     }
   }
   UpdateFieldEditorState();
@@ -301,13 +294,13 @@ void DesignerForm::FillLookupFieldCombo() {
   combo.items = {std::string(texts::kTargetDisplayField), "id"};
   const model::Field* f = CurrentField();
   if (f == nullptr) {
-    Select(combo, -1);
+    combo.selected = -1;
     return;
   }
   if (const model::Entity* target = project_.FindEntity(f->lookup_entity))
     for (const model::Field& candidate : target->fields)
       if (candidate.type != "password" && candidate.type != "boolean") combo.items.push_back(candidate.name);
-  Select(combo, f->lookup_field.empty() ? 0 : IndexOfItem(combo.items, f->lookup_field, 1));
+  combo.selected = f->lookup_field.empty() ? 0 : IndexOfItem(combo.items, f->lookup_field, 1);
 }
 
 void DesignerForm::UpdateFieldEditorState() {
@@ -428,7 +421,6 @@ void DesignerForm::AddField() {
   MarkModified();
   if (Control(Ctl::grpField).enabled) {
     focus_ = Ctl::edFieldLabel;
-    focus_selects_all_ = true;
     ++focus_requests_;
   }
 }

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <exception>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -56,6 +57,16 @@ class UiPort {
   virtual bool HasHostInterfaces() = 0;
   virtual HostAnswer CallHostInterface(int number, std::string_view request) = 0;
 };
+
+// Runs handler; an error it raises is shown in an error box instead of escaping.
+template <typename Handler>
+void ShowingErrors(UiPort& ui, Handler&& handler) {
+  try {
+    handler();
+  } catch (const std::exception& e) {
+    ui.ShowMessage(MessageKind::Error, MessageButtons::Ok, e.what());
+  }
+}
 
 // Keeps the busy cursor for the lifetime of the object, also when an error escapes.
 class BusyCursor {

@@ -46,7 +46,6 @@ TEST(DesignerTablesTest, AddTableInAnEmptyProject) {
   EXPECT_EQ(f.max_length, 255);
   EXPECT_EQ(form.Control(Ctl::lbTables).items, std::vector<std::string>{"new_table  -  New table"});
   EXPECT_EQ(form.Focus(), Ctl::edTableName);
-  EXPECT_TRUE(form.FocusSelectsAll());
   EXPECT_EQ(form.Control(Ctl::lvFields).selected, 0);
   EXPECT_EQ(form.Control(Ctl::edFieldName).text, "name");
 }

@@ -221,7 +221,7 @@ class DesignerWindow {
     if (form_.FocusRequests() != shown_focus_requests_) {
       shown_focus_requests_ = form_.FocusRequests();
       SetFocus(Of(form_.Focus()));
-      if (form_.FocusSelectsAll()) SendMessageW(Of(form_.Focus()), EM_SETSEL, 0, -1);
+      SendMessageW(Of(form_.Focus()), EM_SETSEL, 0, -1);
     }
     syncing_ = false;
     if (form_.Closed()) WakeModalLoop(window_);
