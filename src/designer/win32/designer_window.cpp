@@ -112,7 +112,10 @@ class DesignerWindow {
     for (const Placement& p : DesignerPlacements()) {
       HWND made = Create(p);
       made_.push_back({made, &p});
-      if (p.ctl >= 0) controls_[static_cast<std::size_t>(p.ctl)] = made;
+      if (p.ctl >= 0) {
+        controls_[static_cast<std::size_t>(p.ctl)] = made;
+        kinds_[static_cast<std::size_t>(p.ctl)] = p.kind;
+      }
       if (p.kind == Kind::GreyLabel) grey_.insert(made);
     }
     // Frames lie under what they hold, the tab control under everything (it comes last).
@@ -234,7 +237,7 @@ class DesignerWindow {
       const Ctl id = static_cast<Ctl>(p.ctl);
       const ControlState& state = form_.Control(id);
       visible = visible && state.visible;
-      const bool enabled = state.enabled && (!InFieldGroup(id) || form_.Control(Ctl::grpField).enabled);
+      const bool enabled = form_.IsUsable(id);
       if (IsWindowEnabled(m.window) != (enabled ? TRUE : FALSE)) EnableWindow(m.window, enabled);
       SyncValue(p.kind, m.window, state, shown_[static_cast<std::size_t>(p.ctl)]);
       shown_[static_cast<std::size_t>(p.ctl)] = state;
@@ -350,7 +353,7 @@ class DesignerWindow {
 
   // True when the notification was an event of the controller.
   bool ControlCommand(Ctl id, int code, HWND control) {
-    const Kind kind = KindOf(id);
+    const Kind kind = kinds_[static_cast<std::size_t>(id)];
     if ((kind == Kind::Edit || kind == Kind::Password || kind == Kind::Memo) && code == EN_CHANGE) {
       form_.TextChanged(id, WindowText(control));
     } else if (kind == Kind::Combo && code == CBN_SELCHANGE) {
@@ -365,12 +368,6 @@ class DesignerWindow {
       return false;
     }
     return true;
-  }
-
-  Kind KindOf(Ctl id) const {
-    for (const Made& m : made_)
-      if (m.placement->ctl == static_cast<int>(id)) return m.placement->kind;
-    return Kind::Label;
   }
 
   LRESULT Notify(const NMHDR* header) {
@@ -425,6 +422,7 @@ class DesignerWindow {
   POINT min_track_{};
   std::vector<Made> made_;
   std::array<HWND, kControlCount> controls_{};
+  std::array<Kind, kControlCount> kinds_{};
   std::set<HWND> grey_;
   std::array<ControlState, kControlCount> shown_{};
   std::vector<FieldRow> shown_rows_;
