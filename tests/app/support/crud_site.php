@@ -27,12 +27,6 @@ final class CrudSite
         $this->server->stop();
     }
 
-    // Another browser on the same site, with an empty cookie jar.
-    public function client(): HttpClient
-    {
-        return new HttpClient($this->server->base());
-    }
-
     // A direct connection to the application's database (opened after the app created its tables).
     public function db(): PDO
     {
