@@ -169,14 +169,6 @@ function serve_crud(string $engine, string $dir, array $env = []): CrudSite
     return new CrudSite($engine, $dir, new AppServer($dir . '/public', $env), $env);
 }
 
-// The CRUD variant of $projectFile for $engine, on a fresh database: the application folder, the
-// environment it needs and the project.
-function crud_app(string $engine, string $projectFile): array
-{
-    $project = json_decode((string) file_get_contents($projectFile), true, 512, JSON_THROW_ON_ERROR);
-    return [generate_crud($engine, $projectFile), fresh_database($engine), $project];
-}
-
 // Generates the CRUD variant of $projectFile for $engine, serves it (with $serverEnv added to the
 // environment) and returns the site.
 function crud_site(string $engine, string $projectFile, array $serverEnv = []): CrudSite
