@@ -7,11 +7,6 @@ declare(strict_types=1);
 
 require_once __DIR__ . '/support/crud_site.php';
 
-function e_html(string $text): string
-{
-    return htmlspecialchars($text, ENT_QUOTES | ENT_SUBSTITUTE, 'UTF-8');
-}
-
 const HINT = 'Database not ready. The error was written to the PHP error log. Set APP_DEBUG=true in .env to show details.';
 
 foreach (crud_engines() as $engine) {
@@ -40,7 +35,7 @@ foreach (crud_engines() as $engine) {
             $shown = array_values(array_filter($secrets, static fn (string $secret): bool => str_contains($page->body, $secret)));
             T::same([], $shown, "$what: no connection details or paths shown");
         } else {
-            T::contains('<div class="alert alert-warning">Database not ready: ' . e_html($details[0]), $page->body,
+            T::contains('<div class="alert alert-warning">Database not ready: ' . htmlspecialchars($details[0], ENT_QUOTES), $page->body,
                 "$what: the detail is shown");
         }
         T::contains('[Kettlebourne] Database not ready: ', $server->logText(), "$what: logged");

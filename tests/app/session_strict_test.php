@@ -9,7 +9,7 @@ require_once __DIR__ . '/support/crud_site.php';
 $site = crud_site('sqlite', __DIR__ . '/projects/crud_catalogue.json');
 
 // The session cookie's name, from the cookie a new visitor gets.
-$first = $site->client()->get('/authors/create');
+$first = $site->visitor()->get('/authors/create');
 preg_match('~^([^=;]+)=([^;]*)~', (string) $first->header('Set-Cookie'), $m);
 T::true(($m[2] ?? '') !== '', 'a new visitor gets a session cookie');
 $cookie = $m[1] ?? 'PHPSESSID';
@@ -23,7 +23,7 @@ $cases = [
     ['id with characters PHP refuses', 'evil!id$with*marks'],
 ];
 foreach ($cases as [$what, $planted]) {
-    $attacker = $site->client();
+    $attacker = $site->visitor();
     $attacker->setCookie($cookie, $planted);
     $form = $attacker->get('/authors/create');
     T::same(200, $form->status, "$what: form shown");
@@ -31,7 +31,7 @@ foreach ($cases as [$what, $planted]) {
     preg_match('~name="_csrf" value="([0-9a-f]{64})"~', $form->body, $t);
     $stolenToken = $t[1] ?? '';
 
-    $victim = $site->client();
+    $victim = $site->visitor();
     $victim->setCookie($cookie, $planted);
     $before = $site->count('authors');
     $post = $victim->post('/authors/store', ['_csrf' => $stolenToken, 'full_name' => 'Fixated', 'secret' => 'pw']);
@@ -43,11 +43,9 @@ foreach ($cases as [$what, $planted]) {
 }
 
 // The fresh id is then kept: the victim's own form and post work.
-$victim = $site->client();
+$victim = $site->visitor();
 $victim->setCookie($cookie, $chosen);
-$form = $victim->get('/authors/create');
-preg_match('~name="_csrf" value="([0-9a-f]{64})"~', $form->body, $t);
-$post = $victim->post('/authors/store', ['_csrf' => $t[1] ?? '', 'full_name' => 'Own', 'secret' => 'pw']);
+$post = $victim->post('/authors/store', ['_csrf' => $site->token('/authors/create', $victim), 'full_name' => 'Own', 'secret' => 'pw']);
 T::same(302, $post->status, 'the fresh session works for its owner');
 T::same(['Own'], array_column($site->rows("SELECT full_name FROM authors WHERE full_name IN ('Own', 'Fixated')"), 'full_name'),
     'only the owner\'s record stored');

@@ -65,14 +65,14 @@ final class Migrations
     // statements and its record are kept or dropped together.
     private static function runOnce(PDO $pdo, bool $mysql, string $file, bool $requireSql): bool
     {
-        $lock = $mysql ? Schema::changeLock($pdo) : '';
-        if ($mysql && (int) $pdo->query('SELECT GET_LOCK(' . $lock . ', 60)')->fetchColumn() !== 1) {
+        $lock = $mysql ? Schema::lockChanges($pdo) : null;
+        if ($mysql && $lock === null) {
             throw new MigrationFailure(basename($file), 'another request held the migration lock for 60 seconds.');
         }
         if (!$mysql) {
             $pdo->exec('BEGIN IMMEDIATE');
         }
-        $finish = static fn (bool $keep) => $pdo->exec($mysql ? 'DO RELEASE_LOCK(' . $lock . ')' : ($keep ? 'COMMIT' : 'ROLLBACK'));
+        $finish = static fn (bool $keep) => $lock !== null ? Schema::unlockChanges($pdo, $lock) : $pdo->exec($keep ? 'COMMIT' : 'ROLLBACK');
         try {
             $check = $pdo->prepare('SELECT 1 FROM ' . self::TABLE . ' WHERE `name` = ?');
             $check->execute([basename($file)]);

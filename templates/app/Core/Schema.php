@@ -287,13 +287,12 @@ final class Schema
         // ("errno 150", "skipped since its definition is being modified by concurrent DDL"); the
         // waiting request then finds the work done. Without the lock within 60 seconds it goes
         // ahead, as every step tolerates a request doing the same.
-        $lock = $mysql ? self::changeLock($pdo) : '';
-        $locked = $mysql && (int) $pdo->query('SELECT GET_LOCK(' . $lock . ', 60)')->fetchColumn() === 1;
+        $lock = $mysql ? self::lockChanges($pdo) : null;
         try {
             $log = self::apply($pdo, $mysql);
         } finally {
-            if ($locked) {
-                $pdo->exec('DO RELEASE_LOCK(' . $lock . ')');
+            if ($lock !== null) {
+                self::unlockChanges($pdo, $lock);
             }
         }
 
@@ -305,10 +304,17 @@ final class Schema
         return $log;
     }
 
-    // The quoted name of the MySQL/MariaDB lock held while the schema of this database changes.
-    public static function changeLock(PDO $pdo): string
+    // MySQL/MariaDB: waits up to 60 seconds for the lock held while the schema of this database
+    // changes. Returns the lock's quoted name for unlockChanges(), or null when it was not granted.
+    public static function lockChanges(PDO $pdo): ?string
     {
-        return $pdo->quote('app_schema_' . md5((string) $pdo->query('SELECT DATABASE()')->fetchColumn()));
+        $lock = $pdo->quote('app_schema_' . md5((string) $pdo->query('SELECT DATABASE()')->fetchColumn()));
+        return (int) $pdo->query('SELECT GET_LOCK(' . $lock . ', 60)')->fetchColumn() === 1 ? $lock : null;
+    }
+
+    public static function unlockChanges(PDO $pdo, string $lock): void
+    {
+        $pdo->exec('DO RELEASE_LOCK(' . $lock . ')');
     }
 
     // Creates what is missing and returns the log of the changes.

@@ -27,12 +27,6 @@ final class CrudSite
         $this->server->stop();
     }
 
-    // Another browser on the same site, with an empty cookie jar.
-    public function client(): HttpClient
-    {
-        return new HttpClient($this->server->base());
-    }
-
     // A direct connection to the application's database (opened after the app created its tables).
     public function db(): PDO
     {
@@ -173,14 +167,6 @@ function serve_crud(string $engine, string $dir, array $env = []): CrudSite
 {
     $env += fresh_database($engine) + ['APP_DEBUG' => 'true', 'APP_ENV' => 'testing'];
     return new CrudSite($engine, $dir, new AppServer($dir . '/public', $env), $env);
-}
-
-// The CRUD variant of $projectFile for $engine, on a fresh database: the application folder, the
-// environment it needs and the project.
-function crud_app(string $engine, string $projectFile): array
-{
-    $project = json_decode((string) file_get_contents($projectFile), true, 512, JSON_THROW_ON_ERROR);
-    return [generate_crud($engine, $projectFile), fresh_database($engine), $project];
 }
 
 // Generates the CRUD variant of $projectFile for $engine, serves it (with $serverEnv added to the

@@ -14,14 +14,12 @@ const DEPLOY_PROJECT = __DIR__ . '/../projects/deploy_shop.json';
 // database connection.
 function deploy_crud_app(string $engine, string $target): array
 {
-    [$dir, $env] = crud_app($engine, DEPLOY_PROJECT);
+    $dir = generate_crud($engine, DEPLOY_PROJECT);
     exec('cp -a ' . escapeshellarg($dir) . ' ' . escapeshellarg($target), $out, $code);
     if ($code !== 0) {
         throw new RuntimeException("cannot copy the application to $target");
     }
-    if ($engine === 'sqlite') {
-        $env['DB_DATABASE'] = $target . '/storage/database.sqlite';
-    }
+    $env = $engine === 'sqlite' ? ['DB_DATABASE' => $target . '/storage/database.sqlite'] : fresh_database($engine);
     $lines = '';
     foreach ($env as $name => $value) {
         $lines .= "$name=$value\r\n";

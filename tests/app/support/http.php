@@ -157,16 +157,12 @@ final class HttpClient
     // returns the responses in the order of the paths.
     public function burst(array $paths): array
     {
-        $parts = parse_url($this->base);
+        $anonymous = new self($this->base);
         $sockets = [];
         foreach ($paths as $i => $path) {
-            $socket = stream_socket_client('tcp://' . $parts['host'] . ':' . $parts['port'], $errno, $errstr, 10);
-            if ($socket === false) {
-                throw new RuntimeException("connect failed: $errstr");
-            }
-            fwrite($socket, "GET $path HTTP/1.1\r\nHost: {$parts['host']}:{$parts['port']}\r\nConnection: close\r\n\r\n");
-            stream_set_blocking($socket, false);
-            $sockets[$i] = $socket;
+            $sockets[$i] = $anonymous->send('GET', $path);
+            // Read as answers arrive, so that no worker waits for its answer to be taken.
+            stream_set_blocking($sockets[$i], false);
         }
         $raw = array_fill_keys(array_keys($sockets), '');
         $deadline = microtime(true) + 120;
@@ -187,7 +183,7 @@ final class HttpClient
         }
         $responses = [];
         foreach ($paths as $i => $path) {
-            $responses[$i] = $this->parse($raw[$i], 'GET');
+            $responses[$i] = $anonymous->parse($raw[$i], 'GET');
         }
         return $responses;
     }

@@ -194,12 +194,12 @@ abstract class CrudController extends Controller
         // Without a searchable field there is nothing to search, so "q" is ignored altogether.
         $rawSearch = $searchEnabled ? trim(self::queryText('q')) : '';
         $search = self::boundSearch($rawSearch);
-        $searchNote = null;
-        if (!self::isUtf8($rawSearch)) {
-            $searchNote = 'The search text was not valid UTF-8 text and was ignored.';
-        } elseif ($search !== $rawSearch) {
-            $searchNote = 'Only the first ' . self::SEARCH_MAX . ' characters were searched.';
-        }
+        // A search text that changed is empty only when it was not UTF-8; otherwise it was cut.
+        $searchNote = match (true) {
+            $search === $rawSearch => null,
+            $search === '' => 'The search text was not valid UTF-8 text and was ignored.',
+            default => 'Only the first ' . self::SEARCH_MAX . ' characters were searched.',
+        };
         $conditions = [];
         $params = [];
         foreach ($search === '' ? [] : $searchFields as $name) {
