@@ -165,6 +165,8 @@ std::string Write(const Value& value) {
   return out;
 }
 
+void AppendTo(std::string& out, const Value& value, int level) { AppendValue(out, value, level); }
+
 void WriteInPieces(const Value& value, std::span<const ItemSource> sources,
                    const std::function<void(std::string_view)>& sink) {
   PieceWriter out(sources, sink);

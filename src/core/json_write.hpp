@@ -13,6 +13,9 @@ namespace qb::json {
 
 std::string Write(const Value& value);
 
+// Appends value in Write's layout as it stands `level` containers deep (its first line unindented).
+void AppendTo(std::string& out, const Value& value, int level);
+
 // An array written item by item: make(i) builds the i-th of count items just before it is written,
 // so the items never exist all at once. The array the source stands for holds no items itself.
 struct ItemSource {

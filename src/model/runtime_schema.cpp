@@ -27,14 +27,22 @@ std::string RuntimeSchemaJson(const Project& project) {
   json::Value root = json::Value::Object();
   root.Set("generator", json::Value::String(std::string(kGeneratorName)));
   root.Set("engine", json::Value::String(project.db_engine));
-  json::Value& entities = root.Set("entities", json::Value::Array());
-  // The tables are made and written one at a time, so only one of them is a JSON tree at once.
+  root.Set("entities", json::Value::Array());
+  std::string out = json::Write(root);
+  if (project.entities.empty()) return out;
+  // The tables go into the array one at a time, so only one of them is a JSON tree at once; the
+  // first one's length sizes the text.
   const EntityIndex tables(project.entities);
-  const json::ItemSource sources[] = {{&entities, project.entities.size(), [&](std::size_t i) {
-                                         return RuntimeEntityJson(tables, project.entities[i]);
-                                       }}};
-  std::string out;
-  json::WriteInPieces(root, sources, [&out](std::string_view piece) { out.append(piece); });
+  constexpr std::string_view kEmptyTail = "[\r\n  ]\r\n}";
+  out.resize(out.size() - kEmptyTail.size() + 1);
+  for (std::size_t i = 0; i < project.entities.size(); ++i) {
+    const std::size_t before = out.size();
+    out += "\r\n    ";
+    json::AppendTo(out, RuntimeEntityJson(tables, project.entities[i]), 2);
+    if (i + 1 < project.entities.size()) out += ',';
+    if (i == 0) out.reserve(out.size() + (out.size() - before) * project.entities.size() * 11 / 10);
+  }
+  out += "\r\n  ]\r\n}";
   return out;
 }
 
