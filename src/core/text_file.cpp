@@ -93,16 +93,12 @@ std::string ReadTextFile(std::string_view file_name) {
   std::string bytes = ReadBytes(in);
   if (in.bad()) throw std::runtime_error("Cannot read file \"" + std::string(file_name) + "\"");
   if (!IsWellFormedUtf8(bytes)) return RepairUtf8(WithoutByteOrderMark(bytes));
-  if (WithoutByteOrderMark(bytes).size() != bytes.size()) bytes.erase(0, kByteOrderMark.size());
+  if (bytes.starts_with(kByteOrderMark)) bytes.erase(0, kByteOrderMark.size());
   return bytes;
 }
 
 void WriteTextFile(std::string_view file_name, std::string_view text) {
   WriteBytes(PathFromUtf8(file_name), file_name, text);
-}
-
-void ReplaceTextFile(std::string_view file_name, std::string_view text) {
-  ReplaceWith(file_name, [&](const std::filesystem::path& temp) { WriteBytes(temp, file_name, text); });
 }
 
 void ReplaceTextFileInPieces(std::string_view file_name, const std::function<void(const TextSink&)>& produce) {

@@ -15,15 +15,13 @@ std::string ReadTextFile(std::string_view file_name);
 // folders and replacing an existing file. Throws std::runtime_error on failure.
 void WriteTextFile(std::string_view file_name, std::string_view text);
 
-// As WriteTextFile, but the file is replaced in one step: the text goes to a temporary file
-// beside it first, so a failure leaves an existing file untouched and no partial file behind.
-void ReplaceTextFile(std::string_view file_name, std::string_view text);
-
 // Takes the pieces of a text in order.
 using TextSink = std::function<void(std::string_view)>;
 
-// As ReplaceTextFile, with the text handed to the sink piece by piece by produce, so that it is
-// never held whole. The pieces go in as they are (no byte-order mark is dropped).
+// Writes a file as WriteTextFile does, but replaces it in one step: produce hands the text to the
+// sink piece by piece, so that it is never held whole, and the pieces go to a temporary file
+// beside it first, so a failure leaves an existing file untouched and no partial file behind.
+// The pieces go in as they are (no byte-order mark is dropped).
 void ReplaceTextFileInPieces(std::string_view file_name, const std::function<void(const TextSink&)>& produce);
 
 }  // namespace qb

@@ -52,8 +52,6 @@ void PairWriter::Drop(std::string_view key) {
   if (!from_nothing_) obj_.Remove(key);
 }
 
-json::Value CloneOrNew(const std::optional<json::Value>& obj) { return obj ? *obj : json::Value::Object(); }
-
 json::Value CloneOrNew(const json::Value* obj, std::initializer_list<std::string_view> skip) {
   if (obj == nullptr || !obj->IsObject()) return json::Value::Object();
   if (skip.size() == 0) return *obj;

@@ -39,8 +39,6 @@ class PairWriter {
   bool from_nothing_;
 };
 
-// A copy of obj, or a new empty object when there is none.
-json::Value CloneOrNew(const std::optional<json::Value>& obj);
 // A copy of obj without the members named in skip (for members about to be written anew), or a
 // new empty object when obj is nullptr or no object.
 json::Value CloneOrNew(const json::Value* obj, std::initializer_list<std::string_view> skip = {});

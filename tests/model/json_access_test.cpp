@@ -70,8 +70,8 @@ TEST(EnsureObject, KeepsAnObjectInPlaceAndReplacesOtherKinds) {
 }
 
 TEST(CloneOrNew, CopiesOrStartsEmpty) {
-  EXPECT_EQ(CloneOrNew(std::nullopt), json::Value::Object());
-  EXPECT_EQ(CloneOrNew(kSample), kSample);
+  EXPECT_EQ(CloneOrNew(nullptr), json::Value::Object());
+  EXPECT_EQ(CloneOrNew(&kSample), kSample);
 }
 
 TEST(CloneOrNew, LeavesOutTheNamedMembersAndKeepsTheOrderOfTheRest) {
