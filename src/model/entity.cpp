@@ -9,12 +9,6 @@
 #include "model/json_access.hpp"
 
 namespace qb::model {
-namespace {
-
-// The keys ToJson writes.
-constexpr std::size_t kWrittenKeys = 6;
-
-}  // namespace
 
 const Field* Entity::FieldByName(std::string_view field_name) const {
   const auto it = std::find_if(fields.begin(), fields.end(),
@@ -53,19 +47,17 @@ void Entity::LoadFromJson(std::shared_ptr<const json::Value> shared) {
 }
 
 json::Value Entity::ToJson(bool runtime) const {
-  // The fields are written anew below, so the loaded ones are not copied.
-  json::Value obj = runtime ? json::Value::Object() : CloneOrNew(extra_.get(), {"fields"});
-  obj.Members().reserve(obj.Members().size() + kWrittenKeys);
-  PairWriter out(obj, runtime);
+  PairWriter out(runtime ? nullptr : extra_.get(), {"id", "name", "displayField", "timestamps", "pageSize", "fields"});
   out.Put("id", json::Value::String(id));
   out.Put("name", json::Value::String(name));
   out.Put("displayField", json::Value::String(runtime ? EffectiveDisplayField() : display_field));
   out.Put("timestamps", json::Value::Boolean(timestamps));
   out.Put("pageSize", json::Value::Integer(page_size));
   json::Value array = json::Value::Array();
+  array.Items().reserve(fields.size());
   for (const Field& f : fields) array.Append(f.ToJson(runtime));
   out.Put("fields", std::move(array));
-  return obj;
+  return out.Take();
 }
 
 }  // namespace qb::model

@@ -11,9 +11,6 @@
 namespace qb::model {
 namespace {
 
-// The most keys ToJson writes.
-constexpr std::size_t kWrittenKeys = 12;
-
 std::vector<std::string> ReadOptions(const json::Value& obj) {
   if (const json::Value* array = json::ArrayMember(&obj, "options")) {
     std::vector<std::string> options;
@@ -71,33 +68,27 @@ void Field::LoadFromJson(std::shared_ptr<const json::Value> shared) {
 }
 
 json::Value Field::ToJson(bool runtime) const {
-  json::Value obj = runtime ? json::Value::Object() : CloneOrNew(extra_.get());
-  obj.Members().reserve(obj.Members().size() + kWrittenKeys);
-  PairWriter out(obj, runtime);
+  PairWriter out(runtime ? nullptr : extra_.get(),
+                 {"name", "label", "type", "length", "required", "unique", "showInList", "searchable", "default",
+                  "options", "lookup", "lookupEntity", "lookupField", "help"});
   out.Put("name", json::Value::String(name));
   out.Put("label", json::Value::String(label));
   out.Put("type", json::Value::String(type));
   if (runtime || TypeHasLength(type)) out.Put("length", json::Value::Integer(max_length));
-  else out.Drop("length");
   out.Put("required", json::Value::Boolean(required));
   out.Put("unique", json::Value::Boolean(unique));
   out.Put("showInList", json::Value::Boolean(show_in_list));
   out.Put("searchable", json::Value::Boolean(searchable));
   out.Put("default", json::Value::String(default_value));
   if (runtime || type == "select") out.Put("options", OptionsArray(options));
-  else out.Drop("options");
   if (runtime || type == "lookup") {
     json::Value lookup = json::Value::Object();
     lookup.Set("entity", json::Value::String(lookup_entity));
     lookup.Set("field", json::Value::String(lookup_field));
     out.Put("lookup", std::move(lookup));
-  } else {
-    out.Drop("lookup");
   }
-  out.Drop("lookupEntity");
-  out.Drop("lookupField");
   out.Put("help", json::Value::String(help));
-  return obj;
+  return out.Take();
 }
 
 }  // namespace qb::model

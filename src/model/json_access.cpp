@@ -43,13 +43,18 @@ void PutPair(json::Value& obj, std::string_view key, json::Value value) {
   obj.Members().push_back(json::Member{std::string(key), std::move(value)});
 }
 
-void PairWriter::Put(std::string_view key, json::Value value) {
-  if (from_nothing_) obj_.Members().push_back(json::Member{std::string(key), std::move(value)});
-  else PutPair(obj_, key, std::move(value));
+PairWriter::PairWriter(const json::Value* loaded, std::initializer_list<std::string_view> written)
+    : obj_(json::Value::Object()) {
+  static const json::Value kNothing;
+  const std::vector<json::Member>& members = (loaded != nullptr ? *loaded : kNothing).Members();
+  const auto kept = [&](const json::Member& m) { return std::find(written.begin(), written.end(), m.key) == written.end(); };
+  obj_.Members().reserve(static_cast<std::size_t>(std::count_if(members.begin(), members.end(), kept)) + written.size());
+  for (const json::Member& m : members)
+    if (kept(m)) obj_.Members().push_back(m);
 }
 
-void PairWriter::Drop(std::string_view key) {
-  if (!from_nothing_) obj_.Remove(key);
+void PairWriter::Put(std::string_view key, json::Value value) {
+  obj_.Members().push_back(json::Member{std::string(key), std::move(value)});
 }
 
 json::Value CloneOrNew(const json::Value* obj, std::initializer_list<std::string_view> skip) {

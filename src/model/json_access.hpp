@@ -25,18 +25,18 @@ std::int32_t JsonInt(const json::Value* obj, std::string_view key, std::int32_t 
 // the end and unwritten keys keep their place.
 void PutPair(json::Value& obj, std::string_view key, json::Value value);
 
-// Writes the members of a record's object. A loaded object takes PutPair's order and Drop
-// removes keys; an object built from nothing has no earlier keys to look for, so its pairs are
-// just appended and Drop does nothing.
+// Builds a record's object in one pass: the loaded object's members that the record does not
+// write keep their order, then the written pairs follow in writing order (what PutPair gives,
+// without a search per key). written lists every key the record may put; the ones it leaves out
+// are dropped.
 class PairWriter {
  public:
-  PairWriter(json::Value& obj, bool from_nothing) : obj_(obj), from_nothing_(from_nothing) {}
+  PairWriter(const json::Value* loaded, std::initializer_list<std::string_view> written);
   void Put(std::string_view key, json::Value value);
-  void Drop(std::string_view key);
+  json::Value Take() { return std::move(obj_); }
 
  private:
-  json::Value& obj_;
-  bool from_nothing_;
+  json::Value obj_;
 };
 
 // A copy of obj without the members named in skip (for members about to be written anew), or a

@@ -19,13 +19,14 @@ void Page::LoadFromJson(std::shared_ptr<const json::Value> shared) {
 }
 
 json::Value Page::ToJson() const {
-  json::Value obj = CloneOrNew(extra_.get());
-  PutPair(obj, "id", json::Value::String(id));
-  PutPair(obj, "title", json::Value::String(title));
-  PutPair(obj, "route", json::Value::String(route));
-  PutPair(obj, "template", json::Value::String(template_name));
-  PutPair(obj, "content", json::Value::String(content));
-  PutPair(obj, "showInNavigation", json::Value::Boolean(show_in_navigation));
+  PairWriter out(extra_.get(), {"id", "title", "route", "template", "content", "showInNavigation"});
+  out.Put("id", json::Value::String(id));
+  out.Put("title", json::Value::String(title));
+  out.Put("route", json::Value::String(route));
+  out.Put("template", json::Value::String(template_name));
+  out.Put("content", json::Value::String(content));
+  out.Put("showInNavigation", json::Value::Boolean(show_in_navigation));
+  json::Value obj = out.Take();
   if (obj.Find("components") == nullptr) obj.Set("components", json::Value::Array());
   return obj;
 }

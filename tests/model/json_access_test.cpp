@@ -61,6 +61,22 @@ TEST(PutPair, MovesAWrittenKeyToTheEnd) {
   EXPECT_EQ(obj, ParseJson(R"({"b": 2, "c": 3, "a": "x", "d": true})"));
 }
 
+TEST(PairWriter, KeepsUnwrittenKeysThenAppendsWrittenOnesInWritingOrder) {
+  const json::Value loaded = ParseJson(R"({"b": 2, "x": [1], "a": 1, "dropped": 0, "y": {}})");
+  struct Case { const json::Value* loaded; const char* expected; };
+  const Case cases[] = {
+      {&loaded, R"({"x": [1], "y": {}, "a": "A", "b": "B", "c": "C"})"},
+      {nullptr, R"({"a": "A", "b": "B", "c": "C"})"},
+  };
+  for (const Case& c : cases) {
+    PairWriter out(c.loaded, {"a", "b", "c", "dropped"});
+    out.Put("a", json::Value::String("A"));
+    out.Put("b", json::Value::String("B"));
+    out.Put("c", json::Value::String("C"));
+    EXPECT_EQ(json::Write(out.Take()), json::Write(ParseJson(c.expected))) << c.expected;
+  }
+}
+
 TEST(EnsureObject, KeepsAnObjectInPlaceAndReplacesOtherKinds) {
   json::Value obj = ParseJson(R"({"o": {"k": 1}, "s": "text", "z": 0})");
   EnsureObject(obj, "o").Set("m", json::Value::Integer(2));
