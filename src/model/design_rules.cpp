@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <array>
+#include <functional>
 #include <string_view>
 #include <unordered_set>
 
@@ -42,6 +43,9 @@ void CheckConnection(const Project& project, std::vector<std::string>& issues) {
     issues.push_back("Database port must be a number, e.g. 3306.");
 }
 
+// Makes the "Table "t", field "f"" start of a field's messages, only when there is one.
+using FieldPrefix = std::function<std::string()>;
+
 bool IsAutomaticColumn(const Entity& entity, std::string_view name) {
   return SameTextAscii(name, "id") ||
          (entity.timestamps && (SameTextAscii(name, "created_at") || SameTextAscii(name, "updated_at")));
@@ -53,57 +57,58 @@ bool IsPasswordField(const Entity& entity, std::string_view name) {
   return field != nullptr && field->type == "password";
 }
 
-void CheckLookup(const EntityIndex& tables, const Field& field, const std::string& prefix,
+void CheckLookup(const EntityIndex& tables, const Field& field, const FieldPrefix& prefix,
                  std::vector<std::string>& issues) {
   if (field.lookup_entity.empty()) {
-    issues.push_back(prefix + ": choose the table this lookup links to.");
+    issues.push_back(prefix() + ": choose the table this lookup links to.");
     return;
   }
   const Entity* target = tables.Find(field.lookup_entity);
   if (target == nullptr) {
-    issues.push_back(prefix + ": lookup table " + Quoted(field.lookup_entity) + " does not exist.");
+    issues.push_back(prefix() + ": lookup table " + Quoted(field.lookup_entity) + " does not exist.");
   } else if (!field.lookup_field.empty() && field.lookup_field != "id" &&
              target->FieldByName(field.lookup_field) == nullptr) {
-    issues.push_back(prefix + ": lookup display field " + Quoted(field.lookup_field) + " does not exist in " +
+    issues.push_back(prefix() + ": lookup display field " + Quoted(field.lookup_field) + " does not exist in " +
                      Quoted(target->id) + ".");
   } else {
     const std::string shown = field.lookup_field.empty() ? target->EffectiveDisplayField() : field.lookup_field;
     if (IsPasswordField(*target, shown))
-      issues.push_back(prefix + ": lookup display field " + Quoted(shown) + " of " + Quoted(target->id) +
+      issues.push_back(prefix() + ": lookup display field " + Quoted(shown) + " of " + Quoted(target->id) +
                        " is a password field; choose a field that can be shown.");
   }
 }
 
 // Every rule about one field's own settings; the name rules need the table's set of names.
-void CheckFieldSettings(const EntityIndex& tables, const Field& field, const std::string& prefix,
+void CheckFieldSettings(const EntityIndex& tables, const Field& field, const FieldPrefix& prefix,
                         std::vector<std::string>& issues) {
-  if (FieldTypeIndex(field.type) < 0) issues.push_back(prefix + ": unsupported type " + Quoted(field.type) + ".");
-  if (TypeHasLength(field.type) && (field.max_length < 1 || field.max_length > kMaxLength))
-    issues.push_back(prefix + ": length must be 1-1000. Use the \"Long text\" type for longer content.");
-  if (field.unique && (field.type == "text" || field.type == "password" || field.type == "boolean"))
-    issues.push_back(prefix + ": \"unique\" is not supported for this type.");
-  if (field.type == "select") {
-    if (field.options.empty()) issues.push_back(prefix + ": a select list needs at least one option.");
+  const std::string_view type = field.type;  // a view compares lengths before bytes
+  if (FieldTypeIndex(type) < 0) issues.push_back(prefix() + ": unsupported type " + Quoted(field.type) + ".");
+  if (TypeHasLength(type) && (field.max_length < 1 || field.max_length > kMaxLength))
+    issues.push_back(prefix() + ": length must be 1-1000. Use the \"Long text\" type for longer content.");
+  if (field.unique && (type == "text" || type == "password" || type == "boolean"))
+    issues.push_back(prefix() + ": \"unique\" is not supported for this type.");
+  if (type == "select") {
+    if (field.options.empty()) issues.push_back(prefix() + ": a select list needs at least one option.");
     const bool is_option = std::any_of(field.options.begin(), field.options.end(),
                                        [&](const std::string& o) { return SameTextAscii(o, field.default_value); });
     if (!field.default_value.empty() && !is_option)
-      issues.push_back(prefix + ": default value must be one of the options.");
+      issues.push_back(prefix() + ": default value must be one of the options.");
   }
-  if ((field.type == "integer" || field.type == "decimal") && !field.default_value.empty() &&
+  if ((type == "integer" || type == "decimal") && !field.default_value.empty() &&
       !IsNumericText(field.default_value))
-    issues.push_back(prefix + ": default value must be a number.");
-  if (field.type == "lookup") CheckLookup(tables, field, prefix, issues);
+    issues.push_back(prefix() + ": default value must be a number.");
+  if (type == "lookup") CheckLookup(tables, field, prefix, issues);
 }
 
 void CheckFields(const EntityIndex& tables, const Entity& entity, const std::string& table,
                  std::vector<std::string>& issues) {
   NameSet names;
   for (const Field& field : entity.fields) {
-    const std::string prefix = table + ", field " + Quoted(field.name);
+    const auto prefix = [&] { return table + ", field " + Quoted(field.name); };
     if (!IsValidIdentifier(field.name))
       issues.push_back(table + ": field name " + Quoted(field.name) + std::string(kIdentifierRule));
     else if (IsAutomaticColumn(entity, field.name))
-      issues.push_back(prefix + " is created automatically; remove it or choose another name.");
+      issues.push_back(prefix() + " is created automatically; remove it or choose another name.");
     else if (names.Contains(field.name))
       issues.push_back(table + ": duplicate field name " + Quoted(field.name) + ".");
     else

@@ -33,12 +33,13 @@ json::Value OptionsArray(const std::vector<std::string>& options) {
 }  // namespace
 
 void Field::ApplyTypeDefaults() {
-  if (type == "phone") max_length = kPhoneLength;
-  else if (TypeHasLength(type) && max_length <= 0) max_length = kDefaultLength;
-  show_in_list = type != "text" && type != "password";
-  searchable = type == "string" || type == "text" || type == "email" || type == "phone" || type == "select" ||
-               type == "lookup";
-  if (type == "text" || type == "password" || type == "boolean") unique = false;
+  // A view compares lengths before bytes.
+  const std::string_view t = type;
+  if (t == "phone") max_length = kPhoneLength;
+  else if (TypeHasLength(t) && max_length <= 0) max_length = kDefaultLength;
+  show_in_list = t != "text" && t != "password";
+  searchable = t == "string" || t == "text" || t == "email" || t == "phone" || t == "select" || t == "lookup";
+  if (t == "text" || t == "password" || t == "boolean") unique = false;
 }
 
 void Field::LoadFromJson(const json::Value& obj) { LoadFromJson(std::make_shared<const json::Value>(obj)); }

@@ -31,6 +31,7 @@ bool TypeHasLength(std::string_view key) {
 }
 
 std::string NormalizeFieldType(std::string_view text) {
+  if (FieldTypeIndex(text) >= 0) return std::string(text);
   const std::string name = AsciiLower(Trim(text));
   for (const auto& [alias, key] : kTypeAliases)
     if (name == alias) return std::string(key);
