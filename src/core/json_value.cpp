@@ -22,8 +22,6 @@ bool HasKey(const Member& m, std::string_view key) {
 
 Value::Value(const Value& other) : kind_(Kind::Null), boolean_(false) { CopyPayload(other); }
 
-Value::Value(Value&& other) noexcept : kind_(Kind::Null), boolean_(false) { MovePayload(std::move(other)); }
-
 Value& Value::operator=(const Value& other) {
   if (this != &other) {
     Value copy(other);
@@ -43,19 +41,6 @@ Value& Value::operator=(Value&& other) noexcept {
   return *this;
 }
 
-void Value::Destroy() noexcept {
-  switch (kind_) {
-    case Kind::Number:
-    case Kind::String: text_.~basic_string(); break;
-    case Kind::Array: items_.~vector(); break;
-    case Kind::Object: members_.~vector(); break;
-    case Kind::Null:
-    case Kind::Boolean: break;
-  }
-  kind_ = Kind::Null;
-  boolean_ = false;
-}
-
 void Value::CopyPayload(const Value& other) {
   switch (other.kind_) {
     case Kind::Number:
@@ -66,19 +51,6 @@ void Value::CopyPayload(const Value& other) {
     case Kind::Boolean: boolean_ = other.boolean_; break;
   }
   kind_ = other.kind_;
-}
-
-void Value::MovePayload(Value&& other) noexcept {
-  switch (other.kind_) {
-    case Kind::Number:
-    case Kind::String: new (&text_) std::string(std::move(other.text_)); break;
-    case Kind::Array: new (&items_) std::vector<Value>(std::move(other.items_)); break;
-    case Kind::Object: new (&members_) std::vector<Member>(std::move(other.members_)); break;
-    case Kind::Null:
-    case Kind::Boolean: boolean_ = other.boolean_; break;
-  }
-  kind_ = other.kind_;
-  other.Destroy();
 }
 
 Value Value::Boolean(bool value) {

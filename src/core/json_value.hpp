@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstddef>
+#include <new>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -17,7 +18,7 @@ class Value {
  public:
   Value() noexcept : kind_(Kind::Null), boolean_(false) {}
   Value(const Value& other);
-  Value(Value&& other) noexcept;
+  Value(Value&& other) noexcept : kind_(Kind::Null), boolean_(false) { MovePayload(std::move(other)); }
   Value& operator=(const Value& other);
   Value& operator=(Value&& other) noexcept;
   ~Value() { Destroy(); }
@@ -63,10 +64,33 @@ class Value {
 
  private:
   bool HasText() const { return kind_ == Kind::String || kind_ == Kind::Number; }
-  void Destroy() noexcept;
+  // Moves and destruction are inline: documents are built and freed a value at a time.
+  void Destroy() noexcept {
+    switch (kind_) {
+      case Kind::Number:
+      case Kind::String: text_.~basic_string(); break;
+      case Kind::Array: items_.~vector(); break;
+      case Kind::Object: members_.~vector(); break;
+      case Kind::Null:
+      case Kind::Boolean: break;
+    }
+    kind_ = Kind::Null;
+    boolean_ = false;
+  }
   // Constructs the payload of other's kind in this value's (destroyed or unset) payload.
   void CopyPayload(const Value& other);
-  void MovePayload(Value&& other) noexcept;
+  void MovePayload(Value&& other) noexcept {
+    switch (other.kind_) {
+      case Kind::Number:
+      case Kind::String: new (&text_) std::string(std::move(other.text_)); break;
+      case Kind::Array: new (&items_) std::vector<Value>(std::move(other.items_)); break;
+      case Kind::Object: new (&members_) std::vector<Member>(std::move(other.members_)); break;
+      case Kind::Null:
+      case Kind::Boolean: boolean_ = other.boolean_; break;
+    }
+    kind_ = other.kind_;
+    other.Destroy();
+  }
 
   Kind kind_;
   union {
