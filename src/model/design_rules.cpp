@@ -100,19 +100,38 @@ void CheckFieldSettings(const EntityIndex& tables, const Field& field, const Fie
   if (type == "lookup") CheckLookup(tables, field, prefix, issues);
 }
 
+// Field names that may be columns: valid identifiers (lower case, so equal means the same name)
+// that are not created automatically.
+bool IsColumnName(const Entity& entity, std::string_view name) {
+  return IsValidIdentifier(name) && !IsAutomaticColumn(entity, name);
+}
+
+// For each field, whether an earlier column name is the same; sorting keeps this linear in
+// practice for tables of any width.
+std::vector<bool> RepeatedColumnNames(const Entity& entity) {
+  std::vector<std::pair<std::string_view, std::size_t>> names;
+  names.reserve(entity.fields.size());
+  for (std::size_t i = 0; i < entity.fields.size(); ++i)
+    if (IsColumnName(entity, entity.fields[i].name)) names.emplace_back(entity.fields[i].name, i);
+  std::sort(names.begin(), names.end());
+  std::vector<bool> repeated(entity.fields.size(), false);
+  for (std::size_t i = 1; i < names.size(); ++i)
+    if (names[i].first == names[i - 1].first) repeated[names[i].second] = true;
+  return repeated;
+}
+
 void CheckFields(const EntityIndex& tables, const Entity& entity, const std::string& table,
                  std::vector<std::string>& issues) {
-  NameSet names;
-  for (const Field& field : entity.fields) {
+  const std::vector<bool> repeated = RepeatedColumnNames(entity);
+  for (std::size_t i = 0; i < entity.fields.size(); ++i) {
+    const Field& field = entity.fields[i];
     const auto prefix = [&] { return table + ", field " + Quoted(field.name); };
     if (!IsValidIdentifier(field.name))
       issues.push_back(table + ": field name " + Quoted(field.name) + std::string(kIdentifierRule));
     else if (IsAutomaticColumn(entity, field.name))
       issues.push_back(prefix() + " is created automatically; remove it or choose another name.");
-    else if (names.Contains(field.name))
+    else if (repeated[i])
       issues.push_back(table + ": duplicate field name " + Quoted(field.name) + ".");
-    else
-      names.Add(field.name);
     CheckFieldSettings(tables, field, prefix, issues);
   }
 }
