@@ -61,7 +61,7 @@ class Builder {
     }
     const std::size_t count = members_.size() - top.first;
     const std::size_t at = FindMember(top, count);
-    if (at == count) members_.push_back(Member{std::move(top.key), std::move(v)});
+    if (at == count) members_.emplace_back(std::move(top.key), std::move(v));
     else members_[top.first + at].value = std::move(v);
   }
 

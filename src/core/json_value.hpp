@@ -5,6 +5,7 @@
 #include <new>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace qb::json {
@@ -102,6 +103,8 @@ class Value {
 };
 
 struct Member {
+  Member() = default;
+  Member(std::string k, Value v) : key(std::move(k)), value(std::move(v)) {}
   std::string key;
   Value value;
   friend bool operator==(const Member&, const Member&) = default;

@@ -54,7 +54,7 @@ PairWriter::PairWriter(const json::Value* loaded, std::initializer_list<std::str
 }
 
 void PairWriter::Put(std::string_view key, json::Value value) {
-  obj_.Members().push_back(json::Member{std::string(key), std::move(value)});
+  obj_.Members().emplace_back(std::string(key), std::move(value));
 }
 
 json::Value CloneOrNew(const json::Value* obj, std::initializer_list<std::string_view> skip) {
