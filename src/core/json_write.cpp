@@ -1,6 +1,7 @@
 // JSON writer.
 #include "core/json_write.hpp"
 
+#include <string>
 #include <type_traits>
 
 namespace qb::json {
@@ -166,6 +167,51 @@ std::string Write(const Value& value) {
 }
 
 void AppendTo(std::string& out, const Value& value, int level) { AppendValue(out, value, level); }
+
+void Emitter::Open(char bracket) {
+  BeforeValue();
+  out_ += bracket;
+  open_.push_back({bracket == '{' ? '}' : ']', 0});
+}
+
+void Emitter::End() {
+  const char close = open_.back().close;
+  open_.pop_back();
+  out_ += kLineBreak;
+  AppendIndent(out_, static_cast<int>(open_.size()));
+  out_ += close;
+}
+
+void Emitter::NextEntry() {
+  if (open_.back().count++ > 0) out_ += ',';
+  out_ += kLineBreak;
+  AppendIndent(out_, static_cast<int>(open_.size()));
+}
+
+void Emitter::BeforeValue() {
+  if (!open_.empty() && open_.back().close == ']') NextEntry();
+}
+
+void Emitter::Key(std::string_view key) {
+  NextEntry();
+  AppendQuoted(out_, key);
+  out_ += ": ";
+}
+
+void Emitter::String(std::string_view text) {
+  BeforeValue();
+  AppendQuoted(out_, text);
+}
+
+void Emitter::Boolean(bool value) {
+  BeforeValue();
+  out_ += BooleanText(value);
+}
+
+void Emitter::Integer(long long value) {
+  BeforeValue();
+  out_ += std::to_string(value);
+}
 
 void WriteInPieces(const Value& value, std::span<const ItemSource> sources,
                    const std::function<void(std::string_view)>& sink) {

@@ -6,6 +6,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "core/json_value.hpp"
 
@@ -28,6 +29,34 @@ struct ItemSource {
 // written from their sources.
 void WriteInPieces(const Value& value, std::span<const ItemSource> sources,
                    const std::function<void(std::string_view)>& sink);
+
+// Appends Write's layout straight to a text, value by value, without building a document. In an
+// object, Key comes before each value; End closes the innermost open container.
+class Emitter {
+ public:
+  explicit Emitter(std::string& out) : out_(out) {}
+  void BeginObject() { Open('{'); }
+  void BeginArray() { Open('['); }
+  void End();
+  void Key(std::string_view key);
+  void String(std::string_view text);
+  void Boolean(bool value);
+  void Integer(long long value);
+
+ private:
+  struct Container {
+    char close;
+    std::size_t count;
+  };
+  void Open(char bracket);
+  // Starts an array element; in an object Key has done that.
+  void BeforeValue();
+  // The comma after the previous entry, a line break and the indent of the next one.
+  void NextEntry();
+
+  std::string& out_;
+  std::vector<Container> open_;
+};
 
 // "true" or "false", as JSON writes a Boolean.
 inline const char* BooleanText(bool value) { return value ? "true" : "false"; }

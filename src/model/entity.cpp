@@ -46,17 +46,22 @@ void Entity::LoadFromJson(std::shared_ptr<const json::Value> shared) {
   }
 }
 
+template <typename Sink>
+void Entity::WritePairs(Sink& out, bool runtime) const {
+  out.PutString("id", id);
+  out.PutString("name", name);
+  out.PutString("displayField", runtime ? EffectiveDisplayField() : display_field);
+  out.PutBoolean("timestamps", timestamps);
+  out.PutInteger("pageSize", page_size);
+  out.PutRecords("fields", fields, runtime);
+}
+
+template void Entity::WritePairs(PairWriter&, bool) const;
+template void Entity::WritePairs(PairEmitter&, bool) const;
+
 json::Value Entity::ToJson(bool runtime) const {
   PairWriter out(runtime ? nullptr : extra_.get(), {"id", "name", "displayField", "timestamps", "pageSize", "fields"});
-  out.Put("id", json::Value::String(id));
-  out.Put("name", json::Value::String(name));
-  out.Put("displayField", json::Value::String(runtime ? EffectiveDisplayField() : display_field));
-  out.Put("timestamps", json::Value::Boolean(timestamps));
-  out.Put("pageSize", json::Value::Integer(page_size));
-  json::Value array = json::Value::Array();
-  array.Items().reserve(fields.size());
-  for (const Field& f : fields) array.Append(f.ToJson(runtime));
-  out.Put("fields", std::move(array));
+  WritePairs(out, runtime);
   return out.Take();
 }
 

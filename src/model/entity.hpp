@@ -37,6 +37,9 @@ class Entity {
 
   // With runtime true: no unknown keys, the effective display field, runtime field forms.
   json::Value ToJson(bool runtime) const;
+  // The written pairs of either form, in order, to a PairWriter or a PairEmitter.
+  template <typename Sink>
+  void WritePairs(Sink& out, bool runtime) const;
 
  private:
   // The loaded object, shared with the document it came from; never changed.

@@ -24,12 +24,6 @@ std::vector<std::string> ReadOptions(const json::Value& obj) {
   return SplitOptionText(JsonStr(&obj, "options", ""));
 }
 
-json::Value OptionsArray(const std::vector<std::string>& options) {
-  json::Value array = json::Value::Array();
-  for (const std::string& option : options) array.Append(json::Value::String(option));
-  return array;
-}
-
 }  // namespace
 
 void Field::ApplyTypeDefaults() {
@@ -68,27 +62,30 @@ void Field::LoadFromJson(std::shared_ptr<const json::Value> shared) {
   lookup_field = JsonStr(lookup, "field", JsonStr(&obj, "lookupField", ""));
 }
 
+template <typename Sink>
+void Field::WritePairs(Sink& out, bool runtime) const {
+  out.PutString("name", name);
+  out.PutString("label", label);
+  out.PutString("type", type);
+  if (runtime || TypeHasLength(type)) out.PutInteger("length", max_length);
+  out.PutBoolean("required", required);
+  out.PutBoolean("unique", unique);
+  out.PutBoolean("showInList", show_in_list);
+  out.PutBoolean("searchable", searchable);
+  out.PutString("default", default_value);
+  if (runtime || type == "select") out.PutStrings("options", options);
+  if (runtime || type == "lookup") out.PutStringPairs("lookup", {{"entity", lookup_entity}, {"field", lookup_field}});
+  out.PutString("help", help);
+}
+
+template void Field::WritePairs(PairWriter&, bool) const;
+template void Field::WritePairs(PairEmitter&, bool) const;
+
 json::Value Field::ToJson(bool runtime) const {
   PairWriter out(runtime ? nullptr : extra_.get(),
                  {"name", "label", "type", "length", "required", "unique", "showInList", "searchable", "default",
                   "options", "lookup", "lookupEntity", "lookupField", "help"});
-  out.Put("name", json::Value::String(name));
-  out.Put("label", json::Value::String(label));
-  out.Put("type", json::Value::String(type));
-  if (runtime || TypeHasLength(type)) out.Put("length", json::Value::Integer(max_length));
-  out.Put("required", json::Value::Boolean(required));
-  out.Put("unique", json::Value::Boolean(unique));
-  out.Put("showInList", json::Value::Boolean(show_in_list));
-  out.Put("searchable", json::Value::Boolean(searchable));
-  out.Put("default", json::Value::String(default_value));
-  if (runtime || type == "select") out.Put("options", OptionsArray(options));
-  if (runtime || type == "lookup") {
-    json::Value lookup = json::Value::Object();
-    lookup.Set("entity", json::Value::String(lookup_entity));
-    lookup.Set("field", json::Value::String(lookup_field));
-    out.Put("lookup", std::move(lookup));
-  }
-  out.Put("help", json::Value::String(help));
+  WritePairs(out, runtime);
   return out.Take();
 }
 

@@ -42,6 +42,9 @@ class Field {
   // The project-file form (unknown keys first, then the written keys), or with runtime true the
   // complete runtime form of schema.json.
   json::Value ToJson(bool runtime) const;
+  // The written pairs of either form, in order, to a PairWriter or a PairEmitter.
+  template <typename Sink>
+  void WritePairs(Sink& out, bool runtime) const;
 
  private:
   // The loaded object, shared with the document it came from; never changed.

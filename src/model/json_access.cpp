@@ -57,6 +57,39 @@ void PairWriter::Put(std::string_view key, json::Value value) {
   obj_.Members().emplace_back(std::string(key), std::move(value));
 }
 
+void PairWriter::PutStrings(std::string_view key, const std::vector<std::string>& items) {
+  json::Value array = json::Value::Array();
+  array.Items().reserve(items.size());
+  for (const std::string& item : items) array.Append(json::Value::String(item));
+  Put(key, std::move(array));
+}
+
+void PairWriter::PutStringPairs(std::string_view key,
+                                std::initializer_list<std::pair<std::string_view, std::string_view>> pairs) {
+  json::Value obj = json::Value::Object();
+  obj.Members().reserve(pairs.size());
+  for (const auto& [name, text] : pairs) obj.Members().emplace_back(std::string(name), json::Value::String(std::string(text)));
+  Put(key, std::move(obj));
+}
+
+void PairEmitter::PutStrings(std::string_view key, const std::vector<std::string>& items) {
+  out_.Key(key);
+  out_.BeginArray();
+  for (const std::string& item : items) out_.String(item);
+  out_.End();
+}
+
+void PairEmitter::PutStringPairs(std::string_view key,
+                                 std::initializer_list<std::pair<std::string_view, std::string_view>> pairs) {
+  out_.Key(key);
+  out_.BeginObject();
+  for (const auto& [name, text] : pairs) {
+    out_.Key(name);
+    out_.String(text);
+  }
+  out_.End();
+}
+
 json::Value CloneOrNew(const json::Value* obj, std::initializer_list<std::string_view> skip) {
   if (obj == nullptr || !obj->IsObject()) return json::Value::Object();
   if (skip.size() == 0) return *obj;

@@ -6,8 +6,11 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 #include "core/json_value.hpp"
+#include "core/json_write.hpp"
 
 namespace qb::model {
 
@@ -25,6 +28,9 @@ std::int32_t JsonInt(const json::Value* obj, std::string_view key, std::int32_t 
 // the end and unwritten keys keep their place.
 void PutPair(json::Value& obj, std::string_view key, json::Value value);
 
+// Records name their pairs once, in WritePairs(sink, runtime), for either of two sinks with the
+// same Put functions: PairWriter builds a JSON object, PairEmitter writes the text directly.
+
 // Builds a record's object in one pass: the loaded object's members that the record does not
 // write keep their order, then the written pairs follow in writing order (what PutPair gives,
 // without a search per key). written lists every key the record may put; the ones it leaves out
@@ -33,10 +39,56 @@ class PairWriter {
  public:
   PairWriter(const json::Value* loaded, std::initializer_list<std::string_view> written);
   void Put(std::string_view key, json::Value value);
+  void PutString(std::string_view key, std::string_view text) { Put(key, json::Value::String(std::string(text))); }
+  void PutBoolean(std::string_view key, bool value) { Put(key, json::Value::Boolean(value)); }
+  void PutInteger(std::string_view key, long long value) { Put(key, json::Value::Integer(value)); }
+  void PutStrings(std::string_view key, const std::vector<std::string>& items);
+  void PutStringPairs(std::string_view key, std::initializer_list<std::pair<std::string_view, std::string_view>> pairs);
+  template <typename Record>
+  void PutRecords(std::string_view key, const std::vector<Record>& records, bool runtime) {
+    json::Value array = json::Value::Array();
+    array.Items().reserve(records.size());
+    for (const Record& record : records) array.Append(record.ToJson(runtime));
+    Put(key, std::move(array));
+  }
   json::Value Take() { return std::move(obj_); }
 
  private:
   json::Value obj_;
+};
+
+// Writes a record's pairs as members of the object the emitter has open.
+class PairEmitter {
+ public:
+  explicit PairEmitter(json::Emitter& out) : out_(out) {}
+  void PutString(std::string_view key, std::string_view text) {
+    out_.Key(key);
+    out_.String(text);
+  }
+  void PutBoolean(std::string_view key, bool value) {
+    out_.Key(key);
+    out_.Boolean(value);
+  }
+  void PutInteger(std::string_view key, long long value) {
+    out_.Key(key);
+    out_.Integer(value);
+  }
+  void PutStrings(std::string_view key, const std::vector<std::string>& items);
+  void PutStringPairs(std::string_view key, std::initializer_list<std::pair<std::string_view, std::string_view>> pairs);
+  template <typename Record>
+  void PutRecords(std::string_view key, const std::vector<Record>& records, bool runtime) {
+    out_.Key(key);
+    out_.BeginArray();
+    for (const Record& record : records) {
+      out_.BeginObject();
+      record.WritePairs(*this, runtime);
+      out_.End();
+    }
+    out_.End();
+  }
+
+ private:
+  json::Emitter& out_;
 };
 
 // A copy of obj without the members named in skip (for members about to be written anew), or a
