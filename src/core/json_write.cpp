@@ -8,8 +8,25 @@ namespace qb::json {
 namespace {
 
 constexpr std::string_view kLineBreak = "\r\n";
+// A line break and the indents of the levels documents usually reach, to append in one piece.
+constexpr std::string_view kBreakAndBlanks =
+    "\r\n                                                                                ";
 
-bool NeedsEscape(char c) { return c == '"' || c == '\\' || static_cast<unsigned char>(c) < 0x20; }
+constexpr bool NeedsEscape(char c) { return c == '"' || c == '\\' || static_cast<unsigned char>(c) < 0x20; }
+
+struct EscapeTable {
+  bool needs[256] = {};
+  constexpr EscapeTable() {
+    for (int c = 0; c < 256; ++c) needs[c] = NeedsEscape(static_cast<char>(c));
+  }
+};
+constexpr EscapeTable kEscape;
+
+// The position of the first byte at or after pos that needs an escape, or the size.
+std::size_t EscapeFrom(std::string_view text, std::size_t pos) {
+  while (pos < text.size() && !kEscape.needs[static_cast<unsigned char>(text[pos])]) ++pos;
+  return pos;
+}
 
 // Counts the bytes a std::string would receive, so a text can be sized before it is written.
 struct ByteCounter {
@@ -32,8 +49,7 @@ void AppendQuoted(Out& out, std::string_view text) {
   out += '"';
   for (std::size_t pos = 0; pos < text.size();) {
     // Characters that need no escape go in as one run.
-    std::size_t end = pos;
-    while (end < text.size() && !NeedsEscape(text[end])) ++end;
+    const std::size_t end = EscapeFrom(text, pos);
     out.append(text.substr(pos, end - pos));
     if (end == text.size()) break;
     const char c = text[end];
@@ -57,8 +73,14 @@ void AppendQuoted(Out& out, std::string_view text) {
 }
 
 template <typename Out>
-void AppendIndent(Out& out, int level) {
-  out.append(static_cast<std::size_t>(level) * 2, ' ');
+void AppendBreakAndIndent(Out& out, int level) {
+  const std::size_t length = kLineBreak.size() + static_cast<std::size_t>(level) * 2;
+  if (length <= kBreakAndBlanks.size()) {
+    out.append(kBreakAndBlanks.substr(0, length));
+    return;
+  }
+  out.append(kLineBreak);
+  out.append(length - kLineBreak.size(), ' ');
 }
 
 // Text handed to a sink in pieces of about kPieceSize bytes; arrays with an ItemSource take their
@@ -115,14 +137,12 @@ void AppendValue(Out& out, const Value& v, int level);
 template <typename Out, typename Entry>
 void AppendContainer(Out& out, bool is_object, std::size_t count, int level, const Entry& entry) {
   out += is_object ? '{' : '[';
-  out += kLineBreak;
   for (std::size_t i = 0; i < count; ++i) {
-    AppendIndent(out, level + 1);
+    if (i > 0) out += ',';
+    AppendBreakAndIndent(out, level + 1);
     entry(i);
-    if (i + 1 < count) out += ',';
-    out += kLineBreak;
   }
-  AppendIndent(out, level);
+  AppendBreakAndIndent(out, level);
   out += is_object ? '}' : ']';
 }
 
@@ -177,15 +197,13 @@ void Emitter::Open(char bracket) {
 void Emitter::End() {
   const char close = open_.back().close;
   open_.pop_back();
-  out_ += kLineBreak;
-  AppendIndent(out_, static_cast<int>(open_.size()));
+  AppendBreakAndIndent(out_, static_cast<int>(open_.size()));
   out_ += close;
 }
 
 void Emitter::NextEntry() {
   if (open_.back().count++ > 0) out_ += ',';
-  out_ += kLineBreak;
-  AppendIndent(out_, static_cast<int>(open_.size()));
+  AppendBreakAndIndent(out_, static_cast<int>(open_.size()));
 }
 
 void Emitter::BeforeValue() {
