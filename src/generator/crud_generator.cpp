@@ -2,14 +2,12 @@
 #include "generator/crud_generator.hpp"
 
 #include <exception>
-#include <filesystem>
 #include <stdexcept>
 
-#include "core/paths.hpp"
-#include "core/text_file.hpp"
 #include "core/utf8.hpp"
 #include "generator/core_files.hpp"
 #include "generator/crud_theme.hpp"
+#include "generator/generated_file_writer.hpp"
 #include "generator/line_writer.hpp"
 #include "generator/templates.hpp"
 #include "model/identifiers.hpp"
@@ -20,43 +18,13 @@ namespace {
 
 constexpr std::string_view kRouterLine = "$router = new Router();\r\n";
 
-// Reads and writes files of one generated application; paths are relative with "/" separators.
-class OutputFiles {
- public:
-  explicit OutputFiles(std::string dir) : dir_(std::move(dir)) {}
-
-  std::string Read(std::string_view relative) const { return ReadTextFile(Full(relative)); }
-
-  void Write(std::string_view relative, std::string_view text) const {
-    if (relative.empty() || relative.front() == '/' || relative.find(':') != std::string_view::npos ||
-        relative.find("..") != std::string_view::npos)
-      throw std::runtime_error("Unsafe path: " + std::string(relative));
-    const std::string full = ExpandPath(Full(relative));
-    if (!IsBelowFolder(full, dir_))
-      throw std::runtime_error("Path escapes output directory: " + std::string(relative));
-    WriteTextFile(full, text);
-  }
-
-  bool Exists(std::string_view relative) const {
-    std::error_code ec;
-    return std::filesystem::exists(PathFromUtf8(Full(relative)), ec);
-  }
-
- private:
-  std::string Full(std::string_view relative) const {
-    return PathToUtf8(PathFromUtf8(dir_) / PathFromUtf8(relative).make_preferred());
-  }
-
-  std::string dir_;
-};
-
 // Replaces the first occurrence; leaves the text alone when there is none.
 void ReplaceFirst(std::string& text, std::string_view from, std::string_view to) {
   const auto at = text.find(from);
   if (at != std::string::npos) text.replace(at, from.size(), to);
 }
 
-void ThemeLayout(const OutputFiles& files, const std::string& preset, const std::string& layout) {
+void ThemeLayout(const GeneratedFolder& files, const std::string& preset, const std::string& layout) {
   std::string text = files.Read("app/Views/layouts/main.php");
   ReplaceFirst(text, "<body>", "<body class=\"ktb-theme-" + preset + " ktb-layout-" + layout + "\">");
   ReplaceFirst(text, "class=\"container py-4\"", "class=\"container ktb-shell py-4\"");
@@ -68,7 +36,7 @@ struct TableRegistrations {
   std::string route_lines;
 };
 
-TableRegistrations WriteTableControllers(const OutputFiles& files, const model::Project& project) {
+TableRegistrations WriteTableControllers(const GeneratedFolder& files, const model::Project& project) {
   TableRegistrations reg;
   LineWriter require_lines, route_lines;
   for (const model::Entity& table : project.entities) {
@@ -92,7 +60,7 @@ TableRegistrations WriteTableControllers(const OutputFiles& files, const model::
   return {require_lines.Text(), route_lines.Text()};
 }
 
-void RegisterInFrontController(const OutputFiles& files, const std::string& require_lines) {
+void RegisterInFrontController(const GeneratedFolder& files, const std::string& require_lines) {
   std::string text = files.Read("public/index.php");
   if (text.find(kHomeRequireLine) == std::string::npos)
     throw std::runtime_error("public/index.php has no HomeController require line to extend.");
@@ -101,7 +69,7 @@ void RegisterInFrontController(const OutputFiles& files, const std::string& requ
   files.Write("public/index.php", text);
 }
 
-void RegisterRoutes(const OutputFiles& files, const std::string& route_lines) {
+void RegisterRoutes(const GeneratedFolder& files, const std::string& route_lines) {
   std::string text = files.Read("routes/web.php");
   if (text.find(kRouterLine) == std::string::npos) throw std::runtime_error("routes/web.php has no router to extend.");
   ReplaceFirst(text, kRouterLine, std::string(kRouterLine) + route_lines);
@@ -140,7 +108,7 @@ GenerationOutcome GenerateCRUDApplication(const ParsedProject& parsed, std::stri
   const GenerationOutcome base = GenerateApplication(parsed, output_directory);
   if (!base.ok) return base;
   try {
-    const OutputFiles files(ExpandPath(output_directory));
+    const GeneratedFolder files(output_directory);
     const model::Project& project = parsed.project;
 
     ThemeLayout(files, NormalizePreset(preset), NormalizeLayout(layout));

@@ -2,14 +2,10 @@
 #include "generator/generate_application.hpp"
 
 #include <exception>
-#include <filesystem>
-#include <stdexcept>
 
 #include "check/project_validator.hpp"
 #include "core/json_parse.hpp"
 #include "core/json_write.hpp"
-#include "core/paths.hpp"
-#include "core/text_file.hpp"
 #include "core/utf8.hpp"
 #include "generator/asset_files.hpp"
 #include "generator/config_files.hpp"
@@ -54,8 +50,9 @@ std::string WithPageRequires(std::string front_controller, const GenerationInput
 
 class ApplicationWriter {
  public:
-  ApplicationWriter(std::string dir, const GenerationInput& in, const model::Project& project, const json::Value& root)
-      : dir_(std::move(dir)), in_(in), project_(project), root_(root) {}
+  ApplicationWriter(const GeneratedFolder& folder, const GenerationInput& in, const model::Project& project,
+                    const json::Value& root)
+      : folder_(folder), in_(in), project_(project), root_(root) {}
 
   void WriteAll() {
     Write(std::string(kMarkerFile), MarkerText(in_.project_id, false));
@@ -101,7 +98,7 @@ class ApplicationWriter {
       Write("app/Controllers/" + page.id + "PageController.php", BuildPageController(page.id, page.FileTitle()));
       Write("app/Views/pages/" + page.id + ".php", BuildPageView(page.FileTitle(), page.content, page.template_name));
     }
-    Write("public/index.php", WithPageRequires(ReadTextFile(Full("public/index.php")), in_));
+    Write("public/index.php", WithPageRequires(folder_.Read("public/index.php"), in_));
     for (const TableInput& table : in_.tables)
       Write("app/Models/" + table.id + "Model.php", BuildEntityModel(table.id, table.name));
     if (in_.api_enabled) {
@@ -117,24 +114,16 @@ class ApplicationWriter {
   }
 
  private:
-  void Write(const std::string& relative_path, const std::string& text) { WriteGeneratedFile(dir_, relative_path, text); }
-
-  std::string Full(const std::string& relative_path) const {
-    return PathToUtf8(PathFromUtf8(dir_) / PathFromUtf8(relative_path));
-  }
+  void Write(std::string_view relative_path, std::string_view text) { folder_.Write(relative_path, text); }
 
   // A hand-edited .env (without the generated header line) is never overwritten.
   void WriteEnvFile() {
     if (!project_.write_env) return;
-    const std::string env = Full(".env");
-    std::error_code ec;
-    if (std::filesystem::exists(PathFromUtf8(env), ec) &&
-        ReadTextFile(env).find(kGeneratedEnvHeader) == std::string::npos)
-      return;
+    if (folder_.Exists(".env") && folder_.Read(".env").find(kGeneratedEnvHeader) == std::string::npos) return;
     Write(".env", BuildEnvFile(project_, false));
   }
 
-  std::string dir_;
+  const GeneratedFolder& folder_;
   const GenerationInput& in_;
   const model::Project& project_;
   const json::Value& root_;
@@ -161,15 +150,15 @@ GenerationOutcome GenerateApplication(std::string_view project_file, std::string
 GenerationOutcome GenerateApplication(const ParsedProject& parsed, std::string_view output_directory) {
   try {
     if (Trim(output_directory).empty()) return {false, "Output directory is empty."};
-    const std::string dir = ExpandPath(output_directory);
-    PrepareOutputDirectory(dir);
+    const GeneratedFolder folder(output_directory);
+    PrepareOutputDirectory(folder.path());
 
     const json::Value& root = *parsed.root;
     const GenerationInput input = ReadGenerationInput(root);
     if (const auto problem = EnvSettingProblem(parsed.project)) return {false, *problem};
 
-    ApplicationWriter(dir, input, parsed.project, root).WriteAll();
-    return {true, SuccessMessage(input, dir)};
+    ApplicationWriter(folder, input, parsed.project, root).WriteAll();
+    return {true, SuccessMessage(input, folder.path())};
   } catch (const std::exception& e) {
     return {false, e.what()};
   }

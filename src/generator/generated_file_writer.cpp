@@ -1,11 +1,13 @@
 // Safe writer of generated files.
 #include "generator/generated_file_writer.hpp"
 
+#include <algorithm>
+#include <filesystem>
 #include <stdexcept>
+#include <system_error>
 
 #include "core/paths.hpp"
 #include "core/text_file.hpp"
-#include "core/utf8.hpp"
 
 namespace qb::gen {
 
@@ -25,13 +27,34 @@ void CheckGeneratedPath(std::string_view relative_path) {
   }
 }
 
-void WriteGeneratedFile(std::string_view output_dir, std::string_view relative_path, std::string_view text) {
+GeneratedFolder::GeneratedFolder(std::string_view output_dir) : dir_(ExpandPath(output_dir)) {}
+
+std::string GeneratedFolder::Full(std::string_view relative_path) const {
+  constexpr char kSeparator = static_cast<char>(std::filesystem::path::preferred_separator);
+  std::string full = dir_;
+  full.reserve(dir_.size() + relative_path.size() + 1);
+  std::size_t start = 0;
+  while (start < relative_path.size()) {
+    const std::size_t end = std::min(relative_path.find_first_of("/\\", start), relative_path.size());
+    if (end > start) {
+      if (full.empty() || full.back() != kSeparator) full += kSeparator;
+      full.append(relative_path.substr(start, end - start));
+    }
+    start = end + 1;
+  }
+  return full;
+}
+
+std::string GeneratedFolder::Read(std::string_view relative_path) const { return ReadTextFile(Full(relative_path)); }
+
+bool GeneratedFolder::Exists(std::string_view relative_path) const {
+  std::error_code ec;
+  return std::filesystem::exists(PathFromUtf8(Full(relative_path)), ec);
+}
+
+void GeneratedFolder::Write(std::string_view relative_path, std::string_view text) const {
   CheckGeneratedPath(relative_path);
-  const std::string dir = ExpandPath(output_dir);
-  const std::string full = ExpandPath(PathToUtf8(PathFromUtf8(dir) / PathFromUtf8(relative_path).make_preferred()));
-  if (!SameTextAscii(full, dir) && !IsBelowFolder(full, dir))
-    throw std::runtime_error("Generated path escapes output directory: " + std::string(relative_path));
-  WriteTextFile(full, text);
+  WriteTextFile(Full(relative_path), text);
 }
 
 }  // namespace qb::gen

@@ -9,8 +9,23 @@ namespace qb::gen {
 // Throws std::runtime_error for an empty, rooted or drive path, or a "." / ".." segment.
 void CheckGeneratedPath(std::string_view relative_path);
 
-// Writes text to output_dir/relative_path (UTF-8 without byte-order mark, folders created, file
-// replaced). output_dir is absolute. Throws std::runtime_error on an unsafe path or a write failure.
-void WriteGeneratedFile(std::string_view output_dir, std::string_view relative_path, std::string_view text);
+// The folder of one generated application, made absolute once. Relative paths take "/" or "\"
+// separators; empty segments are skipped.
+class GeneratedFolder {
+ public:
+  explicit GeneratedFolder(std::string_view output_dir);
+
+  const std::string& path() const { return dir_; }
+  // The full path of a file, without checks.
+  std::string Full(std::string_view relative_path) const;
+  std::string Read(std::string_view relative_path) const;
+  bool Exists(std::string_view relative_path) const;
+  // Writes text as UTF-8 without byte-order mark, folders created, file replaced. Throws
+  // std::runtime_error on an unsafe path (see CheckGeneratedPath) or a write failure.
+  void Write(std::string_view relative_path, std::string_view text) const;
+
+ private:
+  std::string dir_;
+};
 
 }  // namespace qb::gen

@@ -11,7 +11,7 @@ namespace {
 
 std::string WriteError(const std::string& dir, const std::string& relative) {
   try {
-    WriteGeneratedFile(dir, relative, "x");
+    GeneratedFolder(dir).Write(relative, "x");
   } catch (const std::runtime_error& e) {
     return e.what();
   }
@@ -38,10 +38,15 @@ TEST(GeneratedFileWriterTest, RefusesUnsafePaths) {
 TEST(GeneratedFileWriterTest, WritesInsideTheOutputDirectory) {
   test::TempDir dir;
   const std::string out = dir.path().string();
-  WriteGeneratedFile(out, "a//b/c.txt", "\xEF\xBB\xBFtext");
+  GeneratedFolder(out).Write("a//b/c.txt", "\xEF\xBB\xBFtext");
   EXPECT_EQ(test::ReadBytes(dir.path() / "a/b/c.txt"), "text");
-  WriteGeneratedFile(out + "/", "d.txt", "");
+  GeneratedFolder(out + "/").Write("d.txt", "");
   EXPECT_EQ(test::ReadBytes(dir.path() / "d.txt"), "");
+  const GeneratedFolder folder(out + "/");
+  EXPECT_EQ(folder.path(), out);
+  EXPECT_EQ(folder.Full("e//f\\g"), (dir.path() / "e" / "f" / "g").string());
+  EXPECT_TRUE(folder.Exists("a/b/c.txt"));
+  EXPECT_EQ(folder.Read("a\\b/c.txt"), "text");
 }
 
 }  // namespace
