@@ -1,7 +1,6 @@
 // Field loading and saving.
 #include "model/field.hpp"
 
-#include "core/json_lookup.hpp"
 #include "core/json_write.hpp"
 #include "core/utf8.hpp"
 #include "model/field_types.hpp"
@@ -11,17 +10,23 @@
 namespace qb::model {
 namespace {
 
-std::vector<std::string> ReadOptions(const json::Value& obj) {
-  if (const json::Value* array = json::ArrayMember(&obj, "options")) {
+// The keys LoadFromJson reads, in the order it takes their values.
+constexpr std::array<std::string_view, 14> kReadKeys = {
+    "name",       "label",   "type", "length",  "required", "unique",       "showInList",
+    "searchable", "default", "help", "options", "lookup", "lookupEntity", "lookupField"};
+
+// An array of texts, or a text of options (see SplitOptionText).
+std::vector<std::string> ReadOptions(const json::Value* value) {
+  if (value != nullptr && value->IsArray()) {
     std::vector<std::string> options;
-    for (const json::Value& item : array->Items()) {
+    for (const json::Value& item : value->Items()) {
       if (!item.IsString() && !item.IsNumber()) continue;
       std::string text = Trim(item.Text());
       if (!text.empty()) options.push_back(std::move(text));
     }
     return options;
   }
-  return SplitOptionText(JsonStr(&obj, "options", ""));
+  return SplitOptionText(StrValue(value, ""));
 }
 
 }  // namespace
@@ -41,25 +46,26 @@ void Field::LoadFromJson(const json::Value& obj) { LoadFromJson(std::make_shared
 void Field::LoadFromJson(std::shared_ptr<const json::Value> shared) {
   const json::Value& obj = *shared;
   extra_ = std::move(shared);
-  name = JsonStr(&obj, "name", "");
-  label = JsonStr(&obj, "label", name);
-  type = NormalizeFieldType(JsonStr(&obj, "type", "string"));
+  const auto [name_v, label_v, type_v, length_v, required_v, unique_v, show_in_list_v, searchable_v, default_v, help_v,
+              options_v, lookup_v, lookup_entity_v, lookup_field_v] =
+      MemberValues(obj, kReadKeys);
+  name = StrValue(name_v, "");
+  label = StrValue(label_v, name);
+  type = NormalizeFieldType(StrValue(type_v, "string"));
   ApplyTypeDefaults();
-  max_length = JsonInt(&obj, "length", type == "phone" ? kPhoneLength : kDefaultLength);
-  required = JsonBool(&obj, "required", false);
-  unique = JsonBool(&obj, "unique", false);
-  show_in_list = JsonBool(&obj, "showInList", show_in_list);
-  searchable = JsonBool(&obj, "searchable", searchable);
-  const json::Value* stored_default = obj.Find("default");
-  default_value = (stored_default != nullptr && stored_default->IsBoolean())
-                      ? json::BooleanText(stored_default->AsBoolean())
-                      : JsonStr(&obj, "default", "");
-  help = JsonStr(&obj, "help", "");
-  options = ReadOptions(obj);
+  max_length = IntValue(length_v, type == "phone" ? kPhoneLength : kDefaultLength);
+  required = BoolValue(required_v, false);
+  unique = BoolValue(unique_v, false);
+  show_in_list = BoolValue(show_in_list_v, show_in_list);
+  searchable = BoolValue(searchable_v, searchable);
+  default_value = (default_v != nullptr && default_v->IsBoolean()) ? json::BooleanText(default_v->AsBoolean())
+                                                                   : StrValue(default_v, "");
+  help = StrValue(help_v, "");
+  options = ReadOptions(options_v);
   // The nested form wins over the flat one.
-  const json::Value* lookup = json::ObjectMember(&obj, "lookup");
-  lookup_entity = JsonStr(lookup, "entity", JsonStr(&obj, "lookupEntity", ""));
-  lookup_field = JsonStr(lookup, "field", JsonStr(&obj, "lookupField", ""));
+  const json::Value* lookup = lookup_v != nullptr && lookup_v->IsObject() ? lookup_v : nullptr;
+  lookup_entity = JsonStr(lookup, "entity", StrValue(lookup_entity_v, ""));
+  lookup_field = JsonStr(lookup, "field", StrValue(lookup_field_v, ""));
 }
 
 template <typename Sink>

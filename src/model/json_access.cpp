@@ -16,14 +16,12 @@ const json::Value* Member(const json::Value* obj, std::string_view key) {
 
 }  // namespace
 
-std::string JsonStr(const json::Value* obj, std::string_view key, std::string_view fallback) {
-  const json::Value* v = Member(obj, key);
+std::string StrValue(const json::Value* v, std::string_view fallback) {
   if (v != nullptr && (v->IsString() || v->IsNumber())) return v->Text();
   return std::string(fallback);
 }
 
-bool JsonBool(const json::Value* obj, std::string_view key, bool fallback) {
-  const json::Value* v = Member(obj, key);
+bool BoolValue(const json::Value* v, bool fallback) {
   // Objects, arrays and null have no text that could read as a Boolean.
   if (v == nullptr || !(v->IsString() || v->IsNumber() || v->IsBoolean())) return fallback;
   const std::string text = v->IsBoolean() ? json::BooleanText(v->AsBoolean()) : AsciiLower(v->Text());
@@ -32,10 +30,21 @@ bool JsonBool(const json::Value* obj, std::string_view key, bool fallback) {
   return fallback;
 }
 
-std::int32_t JsonInt(const json::Value* obj, std::string_view key, std::int32_t fallback) {
-  const json::Value* v = Member(obj, key);
+std::int32_t IntValue(const json::Value* v, std::int32_t fallback) {
   if (v == nullptr || !(v->IsString() || v->IsNumber())) return fallback;
   return ParseWholeNumber(v->Text()).value_or(fallback);
+}
+
+std::string JsonStr(const json::Value* obj, std::string_view key, std::string_view fallback) {
+  return StrValue(Member(obj, key), fallback);
+}
+
+bool JsonBool(const json::Value* obj, std::string_view key, bool fallback) {
+  return BoolValue(Member(obj, key), fallback);
+}
+
+std::int32_t JsonInt(const json::Value* obj, std::string_view key, std::int32_t fallback) {
+  return IntValue(Member(obj, key), fallback);
 }
 
 void PutPair(json::Value& obj, std::string_view key, json::Value value) {

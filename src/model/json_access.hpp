@@ -1,6 +1,8 @@
 // Lenient readers and ordered writers of JSON object members, shared by every record.
 #pragma once
 
+#include <array>
+#include <cstddef>
 #include <cstdint>
 #include <initializer_list>
 #include <optional>
@@ -16,6 +18,24 @@ namespace qb::model {
 
 // Readers take an object or nullptr and never fail: a missing object or key, or a value of a
 // kind the reader does not take, gives the fallback.
+
+// The same readers on a member's value (nullptr when the member is missing).
+std::string StrValue(const json::Value* value, std::string_view fallback);
+bool BoolValue(const json::Value* value, bool fallback);
+std::int32_t IntValue(const json::Value* value, std::int32_t fallback);
+
+// The values of the named members, found in one pass over the object (nullptr for a missing one).
+template <std::size_t N>
+std::array<const json::Value*, N> MemberValues(const json::Value& obj, const std::array<std::string_view, N>& keys) {
+  std::array<const json::Value*, N> found{};
+  for (const json::Member& m : obj.Members())
+    for (std::size_t i = 0; i < N; ++i)
+      if (found[i] == nullptr && m.key.size() == keys[i].size() && m.key == keys[i]) {
+        found[i] = &m.value;
+        break;
+      }
+  return found;
+}
 
 // A string's text or a number's text as written.
 std::string JsonStr(const json::Value* obj, std::string_view key, std::string_view fallback);
