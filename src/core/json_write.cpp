@@ -108,6 +108,12 @@ class PieceWriter {
     FlushWhenFull();
     return *this;
   }
+  // Lets write append to the current piece directly.
+  template <typename Write>
+  void AppendWith(const Write& write) {
+    write(buffer_);
+    FlushWhenFull();
+  }
   const ItemSource* SourceFor(const Value& array) const {
     for (const ItemSource& source : sources_)
       if (source.array == &array) return &source;
@@ -158,8 +164,12 @@ void AppendValue(Out& out, const Value& v, int level) {
   }
   if constexpr (std::is_same_v<Out, PieceWriter>) {
     if (const ItemSource* source = out.SourceFor(v)) {
-      AppendContainer(out, false, source->count, level,
-                      [&](std::size_t i) { AppendValue(out, source->make(i), level + 1); });
+      AppendContainer(out, false, source->count, level, [&](std::size_t i) {
+        out.AppendWith([&](std::string& text) {
+          Emitter item(text, level + 1);
+          source->write(i, item);
+        });
+      });
       return;
     }
   }
@@ -197,13 +207,13 @@ void Emitter::Open(char bracket) {
 void Emitter::End() {
   const char close = open_.back().close;
   open_.pop_back();
-  AppendBreakAndIndent(out_, static_cast<int>(open_.size()));
+  AppendBreakAndIndent(out_, Depth());
   out_ += close;
 }
 
 void Emitter::NextEntry() {
   if (open_.back().count++ > 0) out_ += ',';
-  AppendBreakAndIndent(out_, static_cast<int>(open_.size()));
+  AppendBreakAndIndent(out_, Depth());
 }
 
 void Emitter::BeforeValue() {
@@ -229,6 +239,11 @@ void Emitter::Boolean(bool value) {
 void Emitter::Integer(long long value) {
   BeforeValue();
   out_ += std::to_string(value);
+}
+
+void Emitter::Raw(const Value& value) {
+  BeforeValue();
+  AppendValue(out_, value, Depth());
 }
 
 void WriteInPieces(const Value& value, std::span<const ItemSource> sources,

@@ -17,12 +17,14 @@ std::string Write(const Value& value);
 // Appends value in Write's layout as it stands `level` containers deep (its first line unindented).
 void AppendTo(std::string& out, const Value& value, int level);
 
-// An array written item by item: make(i) builds the i-th of count items just before it is written,
+class Emitter;
+
+// An array written item by item: write(i, out) emits the i-th of count items when its turn comes,
 // so the items never exist all at once. The array the source stands for holds no items itself.
 struct ItemSource {
   const Value* array;
   std::size_t count;
-  std::function<Value(std::size_t)> make;
+  std::function<void(std::size_t, Emitter&)> write;
 };
 
 // Write's text handed to sink in pieces (about 64 KiB each), with the arrays named in sources
@@ -31,10 +33,11 @@ void WriteInPieces(const Value& value, std::span<const ItemSource> sources,
                    const std::function<void(std::string_view)>& sink);
 
 // Appends Write's layout straight to a text, value by value, without building a document. In an
-// object, Key comes before each value; End closes the innermost open container.
+// object, Key comes before each value; End closes the innermost open container. level is the
+// depth the first value stands at (its first line unindented, as for AppendTo).
 class Emitter {
  public:
-  explicit Emitter(std::string& out) : out_(out) {}
+  explicit Emitter(std::string& out, int level = 0) : out_(out), level_(level) {}
   void BeginObject() { Open('{'); }
   void BeginArray() { Open('['); }
   void End();
@@ -42,6 +45,8 @@ class Emitter {
   void String(std::string_view text);
   void Boolean(bool value);
   void Integer(long long value);
+  // A whole value, as Write lays it out.
+  void Raw(const Value& value);
 
  private:
   struct Container {
@@ -53,8 +58,10 @@ class Emitter {
   void BeforeValue();
   // The comma after the previous entry, a line break and the indent of the next one.
   void NextEntry();
+  int Depth() const { return level_ + static_cast<int>(open_.size()); }
 
   std::string& out_;
+  int level_;
   std::vector<Container> open_;
 };
 

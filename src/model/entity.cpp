@@ -48,6 +48,7 @@ void Entity::LoadFromJson(std::shared_ptr<const json::Value> shared) {
 
 template <typename Sink>
 void Entity::WritePairs(Sink& out, bool runtime) const {
+  if (!runtime) out.Keep(extra_.get(), {"id", "name", "displayField", "timestamps", "pageSize", "fields"});
   out.PutString("id", id);
   out.PutString("name", name);
   out.PutString("displayField", runtime ? EffectiveDisplayField() : display_field);
@@ -60,7 +61,7 @@ template void Entity::WritePairs(PairWriter&, bool) const;
 template void Entity::WritePairs(PairEmitter&, bool) const;
 
 json::Value Entity::ToJson(bool runtime) const {
-  PairWriter out(runtime ? nullptr : extra_.get(), {"id", "name", "displayField", "timestamps", "pageSize", "fields"});
+  PairWriter out;
   WritePairs(out, runtime);
   return out.Take();
 }

@@ -70,6 +70,9 @@ void Field::LoadFromJson(std::shared_ptr<const json::Value> shared) {
 
 template <typename Sink>
 void Field::WritePairs(Sink& out, bool runtime) const {
+  if (!runtime)
+    out.Keep(extra_.get(), {"name", "label", "type", "length", "required", "unique", "showInList", "searchable",
+                            "default", "options", "lookup", "lookupEntity", "lookupField", "help"});
   out.PutString("name", name);
   out.PutString("label", label);
   out.PutString("type", type);
@@ -88,9 +91,7 @@ template void Field::WritePairs(PairWriter&, bool) const;
 template void Field::WritePairs(PairEmitter&, bool) const;
 
 json::Value Field::ToJson(bool runtime) const {
-  PairWriter out(runtime ? nullptr : extra_.get(),
-                 {"name", "label", "type", "length", "required", "unique", "showInList", "searchable", "default",
-                  "options", "lookup", "lookupEntity", "lookupField", "help"});
+  PairWriter out;
   WritePairs(out, runtime);
   return out.Take();
 }

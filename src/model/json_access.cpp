@@ -52,14 +52,30 @@ void PutPair(json::Value& obj, std::string_view key, json::Value value) {
   obj.Members().push_back(json::Member{std::string(key), std::move(value)});
 }
 
-PairWriter::PairWriter(const json::Value* loaded, std::initializer_list<std::string_view> written)
-    : obj_(json::Value::Object()) {
-  static const json::Value kNothing;
-  const std::vector<json::Member>& members = (loaded != nullptr ? *loaded : kNothing).Members();
-  const auto kept = [&](const json::Member& m) { return std::find(written.begin(), written.end(), m.key) == written.end(); };
-  obj_.Members().reserve(static_cast<std::size_t>(std::count_if(members.begin(), members.end(), kept)) + written.size());
-  for (const json::Member& m : members)
-    if (kept(m)) obj_.Members().push_back(m);
+namespace {
+
+// The loaded object's members a record does not write, in order.
+template <typename Take>
+void ForEachKept(const json::Value* loaded, std::initializer_list<std::string_view> written, const Take& take) {
+  if (loaded == nullptr) return;
+  for (const json::Member& m : loaded->Members())
+    if (std::find(written.begin(), written.end(), m.key) == written.end()) take(m);
+}
+
+}  // namespace
+
+void PairWriter::Keep(const json::Value* loaded, std::initializer_list<std::string_view> written) {
+  std::size_t kept = 0;
+  ForEachKept(loaded, written, [&](const json::Member&) { ++kept; });
+  obj_.Members().reserve(kept + written.size());
+  ForEachKept(loaded, written, [&](const json::Member& m) { obj_.Members().push_back(m); });
+}
+
+void PairEmitter::Keep(const json::Value* loaded, std::initializer_list<std::string_view> written) {
+  ForEachKept(loaded, written, [&](const json::Member& m) {
+    out_.Key(m.key);
+    out_.Raw(m.value);
+  });
 }
 
 void PairWriter::Put(std::string_view key, json::Value value) {

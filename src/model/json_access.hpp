@@ -49,15 +49,15 @@ std::int32_t JsonInt(const json::Value* obj, std::string_view key, std::int32_t 
 void PutPair(json::Value& obj, std::string_view key, json::Value value);
 
 // Records name their pairs once, in WritePairs(sink, runtime), for either of two sinks with the
-// same Put functions: PairWriter builds a JSON object, PairEmitter writes the text directly.
+// same functions: PairWriter builds a JSON object, PairEmitter writes the text directly. A saved
+// record starts with Keep: the loaded object's members that the record does not write keep their
+// order, then the written pairs follow in writing order (what PutPair gives, without a search per
+// key). written lists every key the record may put; the ones it leaves out are dropped.
 
-// Builds a record's object in one pass: the loaded object's members that the record does not
-// write keep their order, then the written pairs follow in writing order (what PutPair gives,
-// without a search per key). written lists every key the record may put; the ones it leaves out
-// are dropped.
 class PairWriter {
  public:
-  PairWriter(const json::Value* loaded, std::initializer_list<std::string_view> written);
+  PairWriter() : obj_(json::Value::Object()) {}
+  void Keep(const json::Value* loaded, std::initializer_list<std::string_view> written);
   void Put(std::string_view key, json::Value value);
   void PutString(std::string_view key, std::string_view text) { Put(key, json::Value::String(std::string(text))); }
   void PutBoolean(std::string_view key, bool value) { Put(key, json::Value::Boolean(value)); }
@@ -81,6 +81,7 @@ class PairWriter {
 class PairEmitter {
  public:
   explicit PairEmitter(json::Emitter& out) : out_(out) {}
+  void Keep(const json::Value* loaded, std::initializer_list<std::string_view> written);
   void PutString(std::string_view key, std::string_view text) {
     out_.Key(key);
     out_.String(text);

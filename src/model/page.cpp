@@ -18,17 +18,25 @@ void Page::LoadFromJson(std::shared_ptr<const json::Value> shared) {
   show_in_navigation = JsonBool(&obj, "showInNavigation", true);
 }
 
+template <typename Sink>
+void Page::WritePairs(Sink& out) const {
+  out.Keep(extra_.get(), {"id", "title", "route", "template", "content", "showInNavigation"});
+  out.PutString("id", id);
+  out.PutString("title", title);
+  out.PutString("route", route);
+  out.PutString("template", template_name);
+  out.PutString("content", content);
+  out.PutBoolean("showInNavigation", show_in_navigation);
+  if (extra_ == nullptr || extra_->Find("components") == nullptr) out.PutStrings("components", {});
+}
+
+template void Page::WritePairs(PairWriter&) const;
+template void Page::WritePairs(PairEmitter&) const;
+
 json::Value Page::ToJson() const {
-  PairWriter out(extra_.get(), {"id", "title", "route", "template", "content", "showInNavigation"});
-  out.Put("id", json::Value::String(id));
-  out.Put("title", json::Value::String(title));
-  out.Put("route", json::Value::String(route));
-  out.Put("template", json::Value::String(template_name));
-  out.Put("content", json::Value::String(content));
-  out.Put("showInNavigation", json::Value::Boolean(show_in_navigation));
-  json::Value obj = out.Take();
-  if (obj.Find("components") == nullptr) obj.Set("components", json::Value::Array());
-  return obj;
+  PairWriter out;
+  WritePairs(out);
+  return out.Take();
 }
 
 }  // namespace qb::model

@@ -25,6 +25,9 @@ class Page {
 
   // Unknown keys first, then the written keys; "components" is added as [] when absent.
   json::Value ToJson() const;
+  // The same pairs to a PairWriter or a PairEmitter.
+  template <typename Sink>
+  void WritePairs(Sink& out) const;
 
  private:
   // The loaded object, shared with the document it came from; never changed.

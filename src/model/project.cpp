@@ -60,6 +60,15 @@ void WriteDatabase(const Project& p, json::Value& database) {
   if (connections == nullptr || !connections->IsArray()) PutPair(database, "connections", json::Value::Array());
 }
 
+// One record's object, its pairs written by write.
+template <typename Write>
+void WriteRecord(json::Emitter& out, const Write& write) {
+  out.BeginObject();
+  PairEmitter pairs(out);
+  write(pairs);
+  out.End();
+}
+
 // A copy of the loaded root without its pages and tables, which BuildRoot writes anew; a new
 // object when there is none.
 json::Value CopyWithoutRecords(const json::Value* root) {
@@ -176,8 +185,9 @@ void Project::SaveToFile(std::string_view file_name) {
   json::Value root = BuildRootWithoutRecords();
   const json::ItemSource sources[] = {
       {root.Find("database")->Find("entities"), entities.size(),
-       [this](std::size_t i) { return entities[i].ToJson(false); }},
-      {root.Find("pages"), pages.size(), [this](std::size_t i) { return pages[i].ToJson(); }},
+       [this](std::size_t i, json::Emitter& out) { WriteRecord(out, [&](PairEmitter& pairs) { entities[i].WritePairs(pairs, false); }); }},
+      {root.Find("pages"), pages.size(),
+       [this](std::size_t i, json::Emitter& out) { WriteRecord(out, [&](PairEmitter& pairs) { pages[i].WritePairs(pairs); }); }},
   };
   ReplaceTextFileInPieces(file_name, [&](const TextSink& sink) { json::WriteInPieces(root, sources, sink); });
   // Saving reads back no records from the root, only the keys around them.

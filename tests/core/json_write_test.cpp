@@ -124,9 +124,10 @@ TEST(JsonWriteTest, WriteInPiecesMatchesWriteOfTheFilledTree) {
     Value filled = skeleton;
     for (std::size_t i = 0; i < c.outer_items; ++i) filled.Find("outer")->Append(item(i));
     for (std::size_t i = 0; i < c.inner_items; ++i) filled.Find("nested")->Find("inner")->Append(item(i + 100));
-    const ItemSource sources[] = {{skeleton.Find("outer"), c.outer_items, item},
-                                  {skeleton.Find("nested")->Find("inner"), c.inner_items,
-                                   [&](std::size_t i) { return item(i + 100); }}};
+    const ItemSource sources[] = {
+        {skeleton.Find("outer"), c.outer_items, [&](std::size_t i, Emitter& out) { out.Raw(item(i)); }},
+        {skeleton.Find("nested")->Find("inner"), c.inner_items,
+         [&](std::size_t i, Emitter& out) { out.Raw(item(i + 100)); }}};
     std::vector<std::string> pieces;
     WriteInPieces(skeleton, sources, [&](std::string_view piece) { pieces.emplace_back(piece); });
     std::string joined;
@@ -135,6 +136,47 @@ TEST(JsonWriteTest, WriteInPiecesMatchesWriteOfTheFilledTree) {
     EXPECT_EQ(pieces.size() > 1, joined.size() > 70000) << c.name;
     for (const std::string& piece : pieces) EXPECT_FALSE(piece.empty()) << c.name;
   }
+}
+
+// The emitter's text, value by value, is Write's text of the same document, at any depth.
+TEST(JsonWriteTest, EmitterWritesWhatWriteWrites) {
+  const Value document = Obj({{"s", Value::String("a\"b\n")},
+                              {"empty object", Value::Object()},
+                              {"list", Value::Array()},
+                              {"t", Value::Boolean(true)},
+                              {"n", Value::Integer(-12)}});
+  Value list_items = document;
+  list_items.Find("list")->Append(Value::String("x"));
+  list_items.Find("list")->Append(Value::Array());
+  list_items.Find("list")->Append(Obj({{"k", Value::Boolean(false)}}));
+  std::string text;
+  Emitter out(text);
+  out.BeginObject();
+  out.Key("s");
+  out.String("a\"b\n");
+  out.Key("empty object");
+  out.BeginObject();
+  out.End();
+  out.Key("list");
+  out.BeginArray();
+  out.String("x");
+  out.BeginArray();
+  out.End();
+  out.Raw(Obj({{"k", Value::Boolean(false)}}));
+  out.End();
+  out.Key("t");
+  out.Boolean(true);
+  out.Key("n");
+  out.Integer(-12);
+  out.End();
+  EXPECT_EQ(text, Write(list_items));
+  // Two levels deep, as an item of an array inside an object.
+  std::string nested;
+  Emitter deep(nested, 2);
+  deep.Raw(document);
+  std::string expected;
+  AppendTo(expected, document, 2);
+  EXPECT_EQ(nested, expected);
 }
 
 }  // namespace

@@ -61,19 +61,34 @@ TEST(PutPair, MovesAWrittenKeyToTheEnd) {
   EXPECT_EQ(obj, ParseJson(R"({"b": 2, "c": 3, "a": "x", "d": true})"));
 }
 
-TEST(PairWriter, KeepsUnwrittenKeysThenAppendsWrittenOnesInWritingOrder) {
+// Both sinks: unwritten keys kept in order, then the written ones in writing order.
+TEST(PairSinks, KeepUnwrittenKeysThenAppendWrittenOnesInWritingOrder) {
   const json::Value loaded = ParseJson(R"({"b": 2, "x": [1], "a": 1, "dropped": 0, "y": {}})");
   struct Case { const json::Value* loaded; const char* expected; };
   const Case cases[] = {
-      {&loaded, R"({"x": [1], "y": {}, "a": "A", "b": "B", "c": "C"})"},
-      {nullptr, R"({"a": "A", "b": "B", "c": "C"})"},
+      {&loaded, R"({"x": [1], "y": {}, "a": "A", "b": true, "c": 3, "d": ["p"], "e": {"f": "g"}})"},
+      {nullptr, R"({"a": "A", "b": true, "c": 3, "d": ["p"], "e": {"f": "g"}})"},
+  };
+  const auto write = [](auto& out, const json::Value* from) {
+    out.Keep(from, {"a", "b", "c", "d", "e", "dropped"});
+    out.PutString("a", "A");
+    out.PutBoolean("b", true);
+    out.PutInteger("c", 3);
+    out.PutStrings("d", {"p"});
+    out.PutStringPairs("e", {{"f", "g"}});
   };
   for (const Case& c : cases) {
-    PairWriter out(c.loaded, {"a", "b", "c", "dropped"});
-    out.Put("a", json::Value::String("A"));
-    out.Put("b", json::Value::String("B"));
-    out.Put("c", json::Value::String("C"));
-    EXPECT_EQ(json::Write(out.Take()), json::Write(ParseJson(c.expected))) << c.expected;
+    const std::string expected = json::Write(ParseJson(c.expected));
+    PairWriter built;
+    write(built, c.loaded);
+    EXPECT_EQ(json::Write(built.Take()), expected) << c.expected;
+    std::string text;
+    json::Emitter emitter(text);
+    PairEmitter emitted(emitter);
+    emitter.BeginObject();
+    write(emitted, c.loaded);
+    emitter.End();
+    EXPECT_EQ(text, expected) << c.expected;
   }
 }
 
