@@ -65,33 +65,12 @@ class Value {
 
  private:
   bool HasText() const { return kind_ == Kind::String || kind_ == Kind::Number; }
-  // Moves and destruction are inline: documents are built and freed a value at a time.
-  void Destroy() noexcept {
-    switch (kind_) {
-      case Kind::Number:
-      case Kind::String: text_.~basic_string(); break;
-      case Kind::Array: items_.~vector(); break;
-      case Kind::Object: members_.~vector(); break;
-      case Kind::Null:
-      case Kind::Boolean: break;
-    }
-    kind_ = Kind::Null;
-    boolean_ = false;
-  }
+  // Moves and destruction are inline (defined below Member): documents are built and freed a value
+  // at a time.
+  void Destroy() noexcept;
   // Constructs the payload of other's kind in this value's (destroyed or unset) payload.
   void CopyPayload(const Value& other);
-  void MovePayload(Value&& other) noexcept {
-    switch (other.kind_) {
-      case Kind::Number:
-      case Kind::String: new (&text_) std::string(std::move(other.text_)); break;
-      case Kind::Array: new (&items_) std::vector<Value>(std::move(other.items_)); break;
-      case Kind::Object: new (&members_) std::vector<Member>(std::move(other.members_)); break;
-      case Kind::Null:
-      case Kind::Boolean: boolean_ = other.boolean_; break;
-    }
-    kind_ = other.kind_;
-    other.Destroy();
-  }
+  void MovePayload(Value&& other) noexcept;
 
   Kind kind_;
   union {
@@ -109,5 +88,31 @@ struct Member {
   Value value;
   friend bool operator==(const Member&, const Member&) = default;
 };
+
+inline void Value::Destroy() noexcept {
+  switch (kind_) {
+    case Kind::Number:
+    case Kind::String: text_.~basic_string(); break;
+    case Kind::Array: items_.~vector(); break;
+    case Kind::Object: members_.~vector(); break;
+    case Kind::Null:
+    case Kind::Boolean: break;
+  }
+  kind_ = Kind::Null;
+  boolean_ = false;
+}
+
+inline void Value::MovePayload(Value&& other) noexcept {
+  switch (other.kind_) {
+    case Kind::Number:
+    case Kind::String: new (&text_) std::string(std::move(other.text_)); break;
+    case Kind::Array: new (&items_) std::vector<Value>(std::move(other.items_)); break;
+    case Kind::Object: new (&members_) std::vector<Member>(std::move(other.members_)); break;
+    case Kind::Null:
+    case Kind::Boolean: boolean_ = other.boolean_; break;
+  }
+  kind_ = other.kind_;
+  other.Destroy();
+}
 
 }  // namespace qb::json
