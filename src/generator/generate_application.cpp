@@ -69,7 +69,8 @@ class ApplicationWriter {
     Write("app/Views/layouts/main.php",
           BuildLayout(in_.app_name, in_.css_framework, in_.pwa_enabled, NavigationLines(in_)));
     Write("app/Views/home/index.php", std::string(Template("app/Views/home/index.php")));
-    Write("app/Config/schema.json", model::RuntimeSchemaJson(project_));
+    folder_.WriteInPieces("app/Config/schema.json",
+                          [&](const TextSink& sink) { model::WriteRuntimeSchema(project_, sink); });
     Write("app/Core/Schema.php", std::string(Template("app/Core/Schema.php")));
     Write("app/Core/Migrations.php", std::string(Template("app/Core/Migrations.php")));
     Write("database/migrations/README.md", BuildMigrationsReadme());

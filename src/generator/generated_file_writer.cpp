@@ -57,4 +57,10 @@ void GeneratedFolder::Write(std::string_view relative_path, std::string_view tex
   WriteTextFile(Full(relative_path), text);
 }
 
+void GeneratedFolder::WriteInPieces(std::string_view relative_path,
+                                    const std::function<void(const TextSink&)>& produce) const {
+  CheckGeneratedPath(relative_path);
+  ReplaceTextFileInPieces(Full(relative_path), produce);
+}
+
 }  // namespace qb::gen

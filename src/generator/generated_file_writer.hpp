@@ -1,8 +1,11 @@
 // Writes generated files, refusing any path that could leave the output directory.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <string_view>
+
+#include "core/text_file.hpp"
 
 namespace qb::gen {
 
@@ -23,6 +26,8 @@ class GeneratedFolder {
   // Writes text as UTF-8 without byte-order mark, folders created, file replaced. Throws
   // std::runtime_error on an unsafe path (see CheckGeneratedPath) or a write failure.
   void Write(std::string_view relative_path, std::string_view text) const;
+  // The same for a text produce hands to the sink in pieces; the file is replaced in one step.
+  void WriteInPieces(std::string_view relative_path, const std::function<void(const TextSink&)>& produce) const;
 
  private:
   std::string dir_;

@@ -29,7 +29,8 @@ void WriteRuntimeEntity(PairEmitter& out, const EntityIndex& tables, const Entit
 
 }  // namespace
 
-std::string RuntimeSchemaJson(const Project& project) {
+void WriteRuntimeSchema(const Project& project, const TextSink& sink) {
+  constexpr std::size_t kPieceSize = 1 << 16;
   std::string text;
   json::Emitter out(text);
   PairEmitter pairs(out);
@@ -39,16 +40,22 @@ std::string RuntimeSchemaJson(const Project& project) {
   out.Key("entities");
   out.BeginArray();
   const EntityIndex tables(project.entities);
-  for (std::size_t i = 0; i < project.entities.size(); ++i) {
-    const std::size_t before = text.size();
+  for (const Entity& entity : project.entities) {
     out.BeginObject();
-    WriteRuntimeEntity(pairs, tables, project.entities[i]);
+    WriteRuntimeEntity(pairs, tables, entity);
     out.End();
-    // The first table's length sizes the text.
-    if (i == 0) text.reserve(text.size() + (text.size() - before) * project.entities.size() * 11 / 10);
+    if (text.size() < kPieceSize) continue;
+    sink(text);
+    text.clear();
   }
   out.End();
   out.End();
+  sink(text);
+}
+
+std::string RuntimeSchemaJson(const Project& project) {
+  std::string text;
+  WriteRuntimeSchema(project, [&](std::string_view piece) { text += piece; });
   return text;
 }
 

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
 #include "json_text.hpp"
 
 namespace qb::model {
@@ -92,6 +95,34 @@ TEST(RuntimeSchema, LookupsNameTheFieldTheyShow) {
       {3, R"({"entity": "authors", "field": ""})"},
   };
   for (const auto& c : cases) EXPECT_EQ(LookupOf(schema, 0, c.field), ParseJson(c.expected)) << c.field;
+}
+
+// A large schema comes in pieces of about 64 KiB that together are the whole text.
+TEST(RuntimeSchema, LargeSchemaComesInPiecesThatMakeTheWholeText) {
+  std::string tables;
+  for (int t = 0; t < 400; ++t) {
+    tables += std::string(t ? "," : "") + R"({"id": "t)" + std::to_string(t) + R"(", "fields": [)";
+    for (int f = 0; f < 10; ++f) tables += std::string(f ? "," : "") + R"({"name": "f)" + std::to_string(f) + R"("})";
+    tables += "]}";
+  }
+  Project project;
+  project.LoadFromRoot(ParseJson(R"({"database": {"entities": [)" + tables + "]}}"));
+  std::vector<std::string> pieces;
+  WriteRuntimeSchema(project, [&](std::string_view piece) { pieces.emplace_back(piece); });
+  ASSERT_GT(pieces.size(), 2u);
+  std::string joined;
+  for (std::size_t i = 0; i < pieces.size(); ++i) {
+    if (i + 1 < pieces.size()) {
+      EXPECT_GE(pieces[i].size(), 65536u) << i;
+    }
+    EXPECT_LT(pieces[i].size(), 65536u + 8192u) << i;  // at most one table beyond the piece size
+    joined += pieces[i];
+  }
+  const json::Value root = ParseJson(joined);
+  const std::vector<json::Value>& entities = root.Find("entities")->Items();
+  ASSERT_EQ(entities.size(), 400u);
+  EXPECT_EQ(entities[399].Find("id")->Text(), "t399");
+  EXPECT_EQ(entities[399].Find("fields")->Items().size(), 10u);
 }
 
 }  // namespace
