@@ -58,7 +58,6 @@ class PairWriter {
  public:
   PairWriter() : obj_(json::Value::Object()) {}
   void Keep(const json::Value* loaded, std::initializer_list<std::string_view> written);
-  void Put(std::string_view key, json::Value value);
   void PutString(std::string_view key, std::string_view text) { Put(key, json::Value::String(std::string(text))); }
   void PutBoolean(std::string_view key, bool value) { Put(key, json::Value::Boolean(value)); }
   void PutInteger(std::string_view key, long long value) { Put(key, json::Value::Integer(value)); }
@@ -74,6 +73,8 @@ class PairWriter {
   json::Value Take() { return std::move(obj_); }
 
  private:
+  void Put(std::string_view key, json::Value value);
+
   json::Value obj_;
 };
 
