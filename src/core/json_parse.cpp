@@ -205,10 +205,7 @@ class Reader {
   bool Number() {
     const std::size_t start = pos_;
     Accept('-');
-    if (Accept('0')) {
-    } else if (!Digits()) {
-      return false;
-    }
+    if (!Accept('0') && !Digits()) return false;
     bool integer = true;
     if (Accept('.')) {
       integer = false;
