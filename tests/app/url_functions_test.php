@@ -70,7 +70,8 @@ foreach ($encoded as [$script, $uri, $configured, $expected]) {
         "url() below $script" . ($configured === null ? '' : " configured as $configured"));
 }
 
-$escaped = in_fresh_php([], null, '[e("<a href=\"x\">Tom & Jerry\'s</a>"), e(12), e(true), e(null), e(["x"]), e("\xff<")]');
-T::same(['&lt;a href=&quot;x&quot;&gt;Tom &amp; Jerry&#039;s&lt;/a&gt;', '12', '1', '', '', "\u{fffd}&lt;"], $escaped, 'e()');
+$escaped = in_fresh_php([], null, '[e("<a href=\"x\">Tom & Jerry\'s</a>"), e(12), e(-7), e(-2.5), e(1e25), e(0.1 + 0.2), e(true), e(null), e(["x"]), e("\xff<")]');
+T::same(['&lt;a href=&quot;x&quot;&gt;Tom &amp; Jerry&#039;s&lt;/a&gt;', '12', '-7', '-2.5', '1.0E+25', '0.3', '1', '', '', "\u{fffd}&lt;"],
+    $escaped, 'e()');
 
 T::finish();

@@ -91,6 +91,10 @@ function url(string $path = '/'): string
 if (!function_exists('e')) {
     function e(mixed $value): string
     {
+        // The text of a number holds nothing to escape.
+        if (is_int($value) || is_float($value)) {
+            return (string) $value;
+        }
         return is_scalar($value) ? htmlspecialchars((string) $value, ENT_QUOTES | ENT_SUBSTITUTE, 'UTF-8') : '';
     }
 }

@@ -38,7 +38,7 @@ final class Schema
     {
         $cacheFile = dirname(__DIR__, 2) . '/storage/cache/schema.php';
         try {
-            $cache = is_file($cacheFile) ? @include $cacheFile : null;
+            $cache = @include $cacheFile;
         } catch (Throwable) {
             $cache = null;  // a damaged cache is written anew
         }
