@@ -71,6 +71,7 @@ class ApplicationWriter {
     Write("app/Views/home/index.php", std::string(Template("app/Views/home/index.php")));
     folder_.WriteInPieces("app/Config/schema.json",
                           [&](const TextSink& sink) { model::WriteRuntimeSchema(project_, sink); });
+    Write("app/Core/PhpCache.php", std::string(Template("app/Core/PhpCache.php")));
     Write("app/Core/Schema.php", std::string(Template("app/Core/Schema.php")));
     Write("app/Core/Migrations.php", std::string(Template("app/Core/Migrations.php")));
     Write("database/migrations/README.md", BuildMigrationsReadme());

@@ -7,7 +7,9 @@ require_once __DIR__ . '/support/testing.php';
 
 $root = temp_dir();
 mkdir($root . '/app/Config', 0777, true);
+mkdir($root . '/app/Core', 0777, true);
 copy(getenv('QB_SOURCE_DIR') . '/templates/app/Config/app.head.php', $root . '/app/Config/app.php');
+copy(getenv('QB_SOURCE_DIR') . '/templates/app/Core/PhpCache.php', $root . '/app/Core/PhpCache.php');
 
 // The listed environment variables after requiring app.php in a fresh process.
 function env_after_loading(string $root, array $environment, array $names): array

@@ -8,7 +8,7 @@ $templates = getenv('QB_SOURCE_DIR') . '/templates/';
 $files = [
     'app/Config/app.head.php', 'app/Config/database.sqlite.php', 'app/Config/database.mysql.php',
     'app/Core/Url.php', 'app/Core/Router.php', 'app/Core/Controller.php', 'app/Core/View.php',
-    'app/Core/Csrf.php', 'app/Core/Session.php', 'app/Controllers/HomeController.php',
+    'app/Core/Csrf.php', 'app/Core/Session.php', 'app/Core/PhpCache.php', 'app/Controllers/HomeController.php',
     'public/index.php', 'index.php', 'bin/migrate.php',
 ];
 foreach ($files as $file) {

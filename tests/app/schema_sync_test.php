@@ -18,6 +18,7 @@ function sync_app(?array $entities): string
     mkdir($root . '/app/Config', 0777, true);
     mkdir($root . '/storage', 0777, true);
     copy(getenv('QB_SOURCE_DIR') . SCHEMA_TEMPLATE, $root . '/app/Core/Schema.php');
+    copy(getenv('QB_SOURCE_DIR') . '/templates/app/Core/PhpCache.php', $root . '/app/Core/PhpCache.php');
     if ($entities !== null) {
         write_schema($root, $entities);
     }

@@ -13,6 +13,7 @@ function core_app_tree(): string
         mkdir($root . '/' . $dir, 0777, true);
     }
     copy($templates . 'app/Config/app.head.php', $root . '/app/Config/app.php');
+    copy($templates . 'app/Core/PhpCache.php', $root . '/app/Core/PhpCache.php');
     copy($templates . 'app/Config/database.sqlite.php', $root . '/app/Config/database.php');
     copy($templates . 'bin/migrate.php', $root . '/bin/migrate.php');
     copy($templates . 'app/Core/Migrations.php', $root . '/app/Core/Migrations.php');

@@ -9,6 +9,8 @@ declare(strict_types=1);
    - creates unique indexes.
    It never drops or alters existing columns, so no data is lost. */
 
+require_once __DIR__ . '/PhpCache.php';
+
 final class Schema
 {
     private static ?array $schema = null;
@@ -37,11 +39,7 @@ final class Schema
     private static function cached(string $file, string $stamp, int $modified): mixed
     {
         $cacheFile = dirname(__DIR__, 2) . '/storage/cache/schema.php';
-        try {
-            $cache = @include $cacheFile;
-        } catch (Throwable) {
-            $cache = null;  // a damaged cache is written anew
-        }
+        $cache = PhpCache::read($cacheFile);
         if (is_array($cache) && is_string($cache['key'] ?? null) && ($cache['stamp'] ?? null) === $stamp) {
             self::$contentKey = $cache['key'];
             return $cache['schema'] ?? null;
@@ -66,16 +64,7 @@ final class Schema
             }
             $schema = json_decode($text, true);
         }
-        // Written through a temporary file so that a concurrent request never reads half a cache.
-        $directory = dirname($cacheFile);
-        if (is_dir($directory) || @mkdir($directory, 0775, true)) {
-            $temporary = $cacheFile . '.' . bin2hex(random_bytes(4));
-            $entry = ['key' => self::$contentKey, 'stamp' => $settled ? $stamp : null, 'schema' => $schema];
-            $code = '<?php return ' . var_export($entry, true) . ';' . "\n";
-            if (@file_put_contents($temporary, $code) !== strlen($code) || !@rename($temporary, $cacheFile)) {
-                @unlink($temporary);
-            }
-        }
+        PhpCache::write($cacheFile, ['key' => self::$contentKey, 'stamp' => $settled ? $stamp : null, 'schema' => $schema]);
         return $schema;
     }
 
