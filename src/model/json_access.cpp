@@ -54,21 +54,19 @@ void PutPair(json::Value& obj, std::string_view key, json::Value value) {
 
 namespace {
 
-// The loaded object's members a record does not write, in order.
+// The members of obj whose keys are not in skip, in order.
 template <typename Take>
-void ForEachKept(const json::Value* loaded, std::initializer_list<std::string_view> written, const Take& take) {
-  if (loaded == nullptr) return;
-  for (const json::Member& m : loaded->Members())
-    if (std::find(written.begin(), written.end(), m.key) == written.end()) take(m);
+void ForEachKept(const json::Value* obj, std::initializer_list<std::string_view> skip, const Take& take) {
+  if (obj == nullptr) return;
+  for (const json::Member& m : obj->Members())
+    if (std::find(skip.begin(), skip.end(), m.key) == skip.end()) take(m);
 }
 
 }  // namespace
 
 void PairWriter::Keep(const json::Value* loaded, std::initializer_list<std::string_view> written) {
-  std::size_t kept = 0;
-  ForEachKept(loaded, written, [&](const json::Member&) { ++kept; });
-  obj_.Members().reserve(kept + written.size());
-  ForEachKept(loaded, written, [&](const json::Member& m) { obj_.Members().push_back(m); });
+  obj_ = CloneOrNew(loaded, written);
+  obj_.Members().reserve(obj_.Members().size() + written.size());
 }
 
 void PairEmitter::Keep(const json::Value* loaded, std::initializer_list<std::string_view> written) {
@@ -120,8 +118,7 @@ json::Value CloneOrNew(const json::Value* obj, std::initializer_list<std::string
   if (skip.size() == 0) return *obj;
   json::Value copy = json::Value::Object();
   copy.Members().reserve(obj->Members().size());
-  for (const json::Member& m : obj->Members())
-    if (std::find(skip.begin(), skip.end(), m.key) == skip.end()) copy.Members().push_back(m);
+  ForEachKept(obj, skip, [&](const json::Member& m) { copy.Members().push_back(m); });
   return copy;
 }
 
