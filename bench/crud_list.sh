@@ -12,12 +12,7 @@ duration=${DURATION:-5}
 runs=${RUNS:-3}
 connections=${CONNECTIONS:-4}
 
-if [ -z "${QB:-}" ]; then
-  build=build-bench
-  cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Release -DQB_BUILD_TESTS=OFF >/dev/null
-  cmake --build "$build" -j"$(nproc)" >/dev/null
-  QB=$build/quillbarrow
-fi
+. bench/tool.sh
 
 work=$(mktemp -d)
 pids=()

@@ -9,12 +9,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 runs=${RUNS:-5}
 
-if [ -z "${QB:-}" ]; then
-  build=build-bench
-  cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Release -DQB_BUILD_TESTS=OFF >/dev/null
-  cmake --build "$build" -j"$(nproc)" >/dev/null
-  QB=$build/quillbarrow
-fi
+. bench/tool.sh
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT

@@ -11,12 +11,7 @@ if ! command -v valgrind >/dev/null 2>&1; then
   echo "bench/instructions.sh needs valgrind (apt-get install valgrind); nothing measured." >&2
   exit 1
 fi
-if [ -z "${QB:-}" ]; then
-  build=build-bench
-  cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Release -DQB_BUILD_TESTS=OFF >/dev/null
-  cmake --build "$build" -j"$(nproc)" >/dev/null
-  QB=$build/quillbarrow
-fi
+. bench/tool.sh
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT

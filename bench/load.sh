@@ -6,12 +6,9 @@
 # after must differ by exactly the number of accepted adds. Exits 1 when any figure shows an error.
 # Settings: ROWS (2000), DURATION seconds per wrk run (5), CONNECTIONS (8), CLIENTS (8), ADDS (25),
 # WORKERS PHP workers per server (8); SERVERS ("nginx+php-fpm apache+mod_php") and ENGINES
-# ("sqlite mariadb") narrow the runs.
+# ("sqlite mariadb") narrow the runs; QB=path/to/quillbarrow generates the application with another build.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-build=build-bench
-cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Release -DQB_BUILD_TESTS=OFF >/dev/null
-cmake --build "$build" -j"$(nproc)" >/dev/null
-
-QB_CLI="$PWD/$build/quillbarrow" QB_SOURCE_DIR="$PWD" exec php bench/load.php
+. bench/tool.sh
+QB_CLI="$QB" QB_SOURCE_DIR="$PWD" exec php bench/load.php
