@@ -13,11 +13,6 @@ const std::string kNoText;
 const std::vector<Value> kNoItems;
 const std::vector<Member> kNoMembers;
 
-// Lengths first: most keys differ in length, and then no bytes need comparing.
-bool HasKey(const Member& m, std::string_view key) {
-  return m.key.size() == key.size() && std::char_traits<char>::compare(m.key.data(), key.data(), key.size()) == 0;
-}
-
 }  // namespace
 
 Value::Value(const Value& other) : kind_(Kind::Null), boolean_(false) { CopyPayload(other); }
@@ -110,7 +105,7 @@ std::vector<Member>& Value::Members() {
 
 const Value* Value::Find(std::string_view key) const {
   if (!IsObject()) return nullptr;
-  auto it = std::find_if(members_.begin(), members_.end(), [&](const Member& m) { return HasKey(m, key); });
+  auto it = std::find_if(members_.begin(), members_.end(), [&](const Member& m) { return m.HasKey(key); });
   return it == members_.end() ? nullptr : &it->value;
 }
 
@@ -129,7 +124,7 @@ Value& Value::Set(std::string key, Value value) {
 
 bool Value::Remove(std::string_view key) {
   if (!IsObject()) return false;
-  auto it = std::find_if(members_.begin(), members_.end(), [&](const Member& m) { return HasKey(m, key); });
+  auto it = std::find_if(members_.begin(), members_.end(), [&](const Member& m) { return m.HasKey(key); });
   if (it == members_.end()) return false;
   members_.erase(it);
   return true;

@@ -84,6 +84,11 @@ class Value {
 struct Member {
   Member() = default;
   Member(std::string k, Value v) : key(std::move(k)), value(std::move(v)) {}
+  // Lengths first: most keys differ in length, and then no bytes need comparing.
+  bool HasKey(std::string_view name) const {
+    return key.size() == name.size() && std::char_traits<char>::compare(key.data(), name.data(), name.size()) == 0;
+  }
+
   std::string key;
   Value value;
   friend bool operator==(const Member&, const Member&) = default;

@@ -30,7 +30,7 @@ std::array<const json::Value*, N> MemberValues(const json::Value& obj, const std
   std::array<const json::Value*, N> found{};
   for (const json::Member& m : obj.Members())
     for (std::size_t i = 0; i < N; ++i)
-      if (found[i] == nullptr && m.key.size() == keys[i].size() && m.key == keys[i]) {
+      if (found[i] == nullptr && m.HasKey(keys[i])) {
         found[i] = &m.value;
         break;
       }
