@@ -15,6 +15,8 @@ struct ControlState {
   bool visible = true;
   std::string hint;  // tooltip; empty for none
 
+  bool operator==(const ControlState&) const = default;
+
   // The selected entry's text, or empty when nothing is selected.
   std::string SelectedText() const {
     return selected >= 0 && selected < static_cast<int>(items.size()) ? items[static_cast<std::size_t>(selected)]

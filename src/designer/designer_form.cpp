@@ -80,9 +80,16 @@ void DesignerForm::BuildControls() {
 }
 
 template <typename Handler>
-void DesignerForm::Guarded(Handler&& handler) {
+void DesignerForm::Guarded(Handler&& handler, Renamed renaming) {
   if (closed_) return;
+  if (renaming == Renamed::Nothing || renaming != renaming_.what) renaming_ = Renaming{renaming, false, {}};
   ShowingErrors(ui_, handler);
+}
+
+DesignerForm::Renamed DesignerForm::RenamedBy(Ctl id) {
+  if (id == Ctl::edTableId || id == Ctl::edTableName) return Renamed::Table;
+  if (id == Ctl::edFieldName || id == Ctl::edFieldLabel) return Renamed::Field;
+  return Renamed::Nothing;
 }
 
 // ---- Events ----
@@ -114,7 +121,7 @@ void DesignerForm::TextChanged(Ctl id, std::string text) {
       default:
         break;
     }
-  });
+  }, RenamedBy(id));
 }
 
 void DesignerForm::Checked(Ctl id, bool checked) {
@@ -316,7 +323,7 @@ void DesignerForm::BrowseOutputClick() {
 // ---- File commands, preview and closing ----
 
 void DesignerForm::NewClick() {
-  if (modified_ && ui_.ShowMessage(MessageKind::Confirmation, MessageButtons::YesNo, texts::kDiscardForNew) !=
+  if (modified_ && ui_.ShowMessage(MessageKind::Confirmation, MessageButtons::YesNoDefaultNo, texts::kDiscardForNew) !=
                        MessageAnswer::Yes)
     return;
   project_.InitNew();
@@ -327,7 +334,7 @@ void DesignerForm::NewClick() {
 }
 
 void DesignerForm::OpenClick() {
-  if (modified_ && ui_.ShowMessage(MessageKind::Confirmation, MessageButtons::YesNo, texts::kDiscardForOpen) !=
+  if (modified_ && ui_.ShowMessage(MessageKind::Confirmation, MessageButtons::YesNoDefaultNo, texts::kDiscardForOpen) !=
                        MessageAnswer::Yes)
     return;
   const FileDialog dialog{std::string(texts::kOpenProjectTitle), std::string(texts::kProjectFilter), "", file_name_,
@@ -349,7 +356,7 @@ void DesignerForm::ShowPreview() { Mut(Ctl::mmPreview).text = json::Write(projec
 
 void DesignerForm::RequestClose(ModalResult result) {
   if (result != ModalResult::Ok && modified_ &&
-      ui_.ShowMessage(MessageKind::Confirmation, MessageButtons::YesNo, texts::kCloseWithoutSaving) !=
+      ui_.ShowMessage(MessageKind::Confirmation, MessageButtons::YesNoDefaultNo, texts::kCloseWithoutSaving) !=
           MessageAnswer::Yes)
     return;
   result_ = result;

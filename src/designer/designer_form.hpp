@@ -109,9 +109,22 @@ class DesignerForm {
   void PagesSelectCell(int row);
 
  private:
+  // What is being renamed keystroke by keystroke: nothing, a table (its id or label typed) or a
+  // field (its name or label typed); and the names elsewhere that follow it, found at the first
+  // keystroke. Any other event ends the renaming, so the references stay valid while it lasts.
+  enum class Renamed { Nothing, Table, Field };
+  struct Renaming {
+    Renamed what = Renamed::Nothing;
+    bool started = false;
+    std::vector<std::string*> references;
+  };
+
   ControlState& Mut(Ctl id) { return controls_[static_cast<std::size_t>(id)]; }
+  // Runs an event's handler: an error inside is shown; an event other than typing into the names
+  // of what is being renamed ends the renaming.
   template <typename Handler>
-  void Guarded(Handler&& handler);
+  void Guarded(Handler&& handler, Renamed renaming = Renamed::Nothing);
+  static Renamed RenamedBy(Ctl id);
 
   // Project page and file commands.
   void BuildControls();
@@ -129,7 +142,7 @@ class DesignerForm {
   model::Entity* CurrentEntity();
   model::Field* CurrentField();
   void RenameLookupEntity(std::string_view old_id, std::string_view new_id);
-  void RenameLookupField(const model::Entity& t, std::string_view old_name, std::string_view new_name);
+  void RenameLookupField(model::Entity& t, std::string_view old_name, std::string_view new_name);
   void RefreshSelectedFieldRow();
   void AddTable();
   void DeleteTable();
@@ -150,8 +163,10 @@ class DesignerForm {
   void GenerateClick();
   bool FileHoldsDocument() const;
 
+
   UiPort& ui_;
   model::Project project_;
+  Renaming renaming_;
   std::string file_name_;
   bool loading_ = false;
   bool modified_ = false;

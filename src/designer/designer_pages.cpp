@@ -16,6 +16,18 @@ namespace {
 
 constexpr std::string_view kStandardTemplate = "standard";
 
+// Whether the grid and the page editor show the same pages; a page without a template shows the
+// standard one.
+bool ShowTheSame(const std::vector<model::Page>& a, const std::vector<model::Page>& b) {
+  const auto shown_template = [](const model::Page& p) {
+    return p.template_name.empty() ? kStandardTemplate : std::string_view(p.template_name);
+  };
+  return std::equal(a.begin(), a.end(), b.begin(), b.end(), [&](const model::Page& x, const model::Page& y) {
+    return x.id == y.id && x.title == y.title && x.route == y.route && shown_template(x) == shown_template(y) &&
+           x.content == y.content && x.show_in_navigation == y.show_in_navigation;
+  });
+}
+
 int TemplateIndex(std::string_view name) {
   const auto it = std::find(kPageTemplates.begin(), kPageTemplates.end(), name);
   return it == kPageTemplates.end() ? 0 : static_cast<int>(it - kPageTemplates.begin());
@@ -118,10 +130,12 @@ void DesignerForm::GridCellSelecting(int row, int col) {
   grid_.col = col;
 }
 
+// Leaving the grid writes it back; only a page that changed marks the project modified.
 void DesignerForm::GridLostFocus() {
+  const std::vector<model::Page> before = project_.pages;
   StorePageEditor();
   StorePagesGrid();
-  MarkModified();
+  if (!ShowTheSame(before, project_.pages)) MarkModified();
   UpdateStatus();
 }
 

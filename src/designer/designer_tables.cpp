@@ -143,7 +143,7 @@ void DesignerForm::TableSettingChanged(Ctl sender) {
     default:
       break;
   }
-  RenameLookupEntity(old_id, t->id);
+  if (t->id != old_id) RenameLookupEntity(old_id, t->id);
   if (t->id != old_id || t->name != old_name) {
     ControlState& list = Mut(Ctl::lbTables);
     list.items[static_cast<std::size_t>(list.selected)] = TableRowText(*t);
@@ -151,11 +151,21 @@ void DesignerForm::TableSettingChanged(Ctl sender) {
   MarkModified();
 }
 
+// The lookups that pointed to the current table when its renaming began follow each keystroke;
+// a lookup to another table is never touched, also when the text passes through that table's id.
 void DesignerForm::RenameLookupEntity(std::string_view old_id, std::string_view new_id) {
-  if (old_id.empty() || SameTextAscii(old_id, new_id)) return;
-  for (model::Entity& table : project_.entities)
-    for (model::Field& f : table.fields)
-      if (SameTextAscii(f.lookup_entity, old_id)) f.lookup_entity = new_id;
+  if (!renaming_.started) {
+    renaming_.started = true;
+    // The current table holds the new id already. When another table has the old id too, the
+    // lookups' target is unknown, so none follows.
+    const model::Entity* renamed = CurrentEntity();
+    const auto other_with_old_id = [&](const model::Entity& t) { return &t != renamed && SameTextAscii(t.id, old_id); };
+    if (old_id.empty() || std::any_of(project_.entities.begin(), project_.entities.end(), other_with_old_id)) return;
+    for (model::Entity& table : project_.entities)
+      for (model::Field& f : table.fields)
+        if (SameTextAscii(f.lookup_entity, old_id)) renaming_.references.push_back(&f.lookup_entity);
+  }
+  for (std::string* reference : renaming_.references) *reference = new_id;
 }
 
 void DesignerForm::AddTable() {
@@ -363,14 +373,23 @@ void DesignerForm::FieldSettingChanged(Ctl sender) {
   MarkModified();
 }
 
-void DesignerForm::RenameLookupField(const model::Entity& t, std::string_view old_name, std::string_view new_name) {
-  if (old_name.empty() || SameTextAscii(old_name, new_name)) return;
-  // t is one of the project's tables; its display field is reached through the project.
-  for (model::Entity& table : project_.entities) {
-    if (&table == &t && SameTextAscii(table.display_field, old_name)) table.display_field = new_name;
-    for (model::Field& f : table.fields)
-      if (SameTextAscii(f.lookup_entity, t.id) && SameTextAscii(f.lookup_field, old_name)) f.lookup_field = new_name;
+// The display field and the lookups that showed the current field when its renaming began follow
+// each keystroke, as a table's lookups do.
+void DesignerForm::RenameLookupField(model::Entity& t, std::string_view old_name, std::string_view new_name) {
+  if (!renaming_.started) {
+    renaming_.started = true;
+    const model::Field* renamed = CurrentField();
+    const auto other_with_old_name = [&](const model::Field& f) {
+      return &f != renamed && SameTextAscii(f.name, old_name);
+    };
+    if (old_name.empty() || std::any_of(t.fields.begin(), t.fields.end(), other_with_old_name)) return;
+    if (SameTextAscii(t.display_field, old_name)) renaming_.references.push_back(&t.display_field);
+    for (model::Entity& table : project_.entities)
+      for (model::Field& f : table.fields)
+        if (SameTextAscii(f.lookup_entity, t.id) && SameTextAscii(f.lookup_field, old_name))
+          renaming_.references.push_back(&f.lookup_field);
   }
+  for (std::string* reference : renaming_.references) *reference = new_name;
 }
 
 void DesignerForm::RefreshSelectedFieldRow() {

@@ -11,7 +11,8 @@
 namespace qb::designer {
 
 enum class MessageKind { Warning, Error, Information, Confirmation };
-enum class MessageButtons { Ok, YesNo, OkCancel };
+// YesNoDefaultNo: Yes and No with No as the default button, for questions that discard work.
+enum class MessageButtons { Ok, YesNo, YesNoDefaultNo, OkCancel };
 enum class MessageAnswer { Ok, Cancel, Yes, No };
 
 // Title of a message box of that kind.

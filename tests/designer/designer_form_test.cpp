@@ -256,6 +256,10 @@ TEST(DesignerFileTest, NewAndOpenAskBeforeDiscardingEdits) {
   s.ui.Answer(MessageAnswer::Yes);
   form.Clicked(Ctl::btnNew);
   EXPECT_EQ(s.ui.LastMessage(), "Discard unsaved changes and start a new project?");
+  for (const test::ShownMessage& m : s.ui.messages)
+    if (m.text.starts_with("Discard")) {
+      EXPECT_EQ(m.buttons, MessageButtons::YesNoDefaultNo) << m.text;
+    }
   EXPECT_EQ(form.Project().project_id, "my-web-app");
   EXPECT_EQ(form.ActiveTab(), kProjectTab);
   EXPECT_TRUE(s.ui.AllAnswersUsed());
@@ -286,6 +290,8 @@ TEST(DesignerCloseTest, CancelAsksOnlyWithUnsavedChangesAndKeepsTheCallersPath) 
   EXPECT_EQ(s.ui.messages.size(), 2u);
   EXPECT_EQ(s.ui.messages[0].text, "Close the designer without saving your changes?");
   EXPECT_EQ(s.ui.messages[0].kind, MessageKind::Confirmation);
+  // No is the default, so Escape then Enter keeps the work.
+  EXPECT_EQ(s.ui.messages[0].buttons, MessageButtons::YesNoDefaultNo);
   EXPECT_TRUE(std::filesystem::exists(other));
 
   DesignerSession quiet;

@@ -72,6 +72,32 @@ TEST(DesignerPagesTest, GridRowsBecomePagesWhenTheGridIsLeft) {
   }
 }
 
+// Leaving the grid writes it back; only a change the author made marks the project modified.
+TEST(DesignerPagesTest, LeavingTheGridMarksOnlyRealChanges) {
+  struct Case {
+    const char* what;
+    bool new_project;
+    int row, col;
+    const char* typed;  // nullptr: only clicked into the cell
+    bool modified;
+  };
+  const Case cases[] = {
+      {"click into a cell of a saved project", false, 1, 1, nullptr, false},
+      {"click into the page without a template of a new project", true, 1, 0, nullptr, false},
+      {"change a title", false, 2, 1, "Prices", true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    DesignerSession s;
+    DesignerForm& form = c.new_project ? s.Open("") : OpenWithPages(s, 2);
+    form.TabChanged(kPagesTab);
+    form.GridCellSelecting(c.row, c.col);
+    if (c.typed != nullptr) form.GridCellEdited(c.row, c.col, c.typed);
+    form.GridLostFocus();
+    EXPECT_EQ(form.Modified(), c.modified);
+  }
+}
+
 TEST(DesignerPagesTest, DeletingPagesMovesTheOthersUp) {
   DesignerSession s;
   DesignerForm& form = OpenWithPages(s, 3);

@@ -111,6 +111,62 @@ TEST(DesignerTablesTest, LookupsFollowTableRenamesAndDeletes) {
   EXPECT_EQ(form.Control(Ctl::lblStatus).text.find("0 table(s)") != std::string::npos, true);
 }
 
+// Every text a box passes through while `word` is typed into it letter by letter.
+std::vector<std::string> Keystrokes(const std::string& word) {
+  std::vector<std::string> texts;
+  for (std::size_t n = 1; n <= word.size(); ++n) texts.push_back(word.substr(0, n));
+  return texts;
+}
+
+// Names that point at a table or a field follow it while it is renamed, and never change because
+// the text being typed passes through the name of another table or field.
+TEST(DesignerTablesTest, RenamesMoveOnlyTheNamesThatPointAtTheRenamedOne) {
+  struct Case {
+    const char* what;
+    bool add_table, add_field;  // renames a new table / a new field of "customers" instead
+    Ctl box;
+    std::string typed;
+    std::string lookup_entity, lookup_field, display_field;  // of orders.customer_id and customers
+  };
+  const Case cases[] = {
+      {"new table id through customers", true, false, Ctl::edTableId, "customers_archive", "Customers", "name", "Name"},
+      {"new table label through Customers", true, false, Ctl::edTableName, "Customers archive", "Customers", "name",
+       "Name"},
+      {"customers renamed by hand", false, false, Ctl::edTableId, "clients", "clients", "name", "Name"},
+      {"customers renamed through orders", false, false, Ctl::edTableId, "orders_old", "orders_old", "name", "Name"},
+      {"new field label through Name", false, true, Ctl::edFieldLabel, "Name short", "Customers", "name", "Name"},
+      {"name renamed by hand", false, false, Ctl::edFieldName, "full_name", "Customers", "full_name", "full_name"},
+      {"name renamed through secret", false, false, Ctl::edFieldName, "secrets", "Customers", "secrets", "secrets"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    DesignerSession s;
+    DesignerForm& form = OpenShop(s);
+    if (c.add_table) form.Clicked(Ctl::btnAddTable);
+    if (c.add_field) form.Clicked(Ctl::btnAddField);
+    // Typing starts from an emptied box, as after selecting the whole text.
+    form.TextChanged(c.box, "");
+    for (const std::string& text : Keystrokes(c.typed)) form.TextChanged(c.box, text);
+    EXPECT_EQ(FieldOf(form, 1, 0).lookup_entity, c.lookup_entity);
+    EXPECT_EQ(FieldOf(form, 1, 0).lookup_field, c.lookup_field);
+    EXPECT_EQ(form.Project().entities[0].display_field, c.display_field);
+  }
+}
+
+// Another event ends a renaming; typing afterwards starts a new one from the names as they are.
+TEST(DesignerTablesTest, ARenamingEndsWithAnyOtherEvent) {
+  DesignerSession s;
+  DesignerForm& form = OpenShop(s);
+  form.TextChanged(Ctl::edTableId, "clients");
+  form.Selected(Ctl::lbTables, 1);
+  form.Clicked(Ctl::btnAddTable);
+  for (const std::string& text : Keystrokes("clients2")) form.TextChanged(Ctl::edTableId, text);
+  EXPECT_EQ(FieldOf(form, 1, 0).lookup_entity, "clients");
+  form.Selected(Ctl::lbTables, 0);
+  form.TextChanged(Ctl::edTableId, "buyers");
+  EXPECT_EQ(FieldOf(form, 1, 0).lookup_entity, "buyers");
+}
+
 TEST(DesignerTablesTest, PageSizeTakesWholeNumbersOnly) {
   DesignerSession s;
   DesignerForm& form = OpenShop(s);

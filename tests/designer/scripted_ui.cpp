@@ -50,7 +50,7 @@ MessageAnswer ScriptedUi::ShowMessage(designer::MessageKind kind, MessageButtons
   messages.push_back({kind, buttons, std::string(text)});
   if (buttons == MessageButtons::Ok) return MessageAnswer::Ok;
   const std::optional<MessageAnswer> answer = Next<MessageAnswer>("question");
-  return answer.value_or(buttons == MessageButtons::YesNo ? MessageAnswer::No : MessageAnswer::Cancel);
+  return answer.value_or(buttons == MessageButtons::YesNo || buttons == MessageButtons::YesNoDefaultNo ? MessageAnswer::No : MessageAnswer::Cancel);
 }
 
 std::optional<std::string> ScriptedUi::OpenFile(const designer::FileDialog& dialog) {
