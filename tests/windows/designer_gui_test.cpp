@@ -65,7 +65,25 @@ HWND WaitWindow(const wchar_t* window_class) {
   return nullptr;
 }
 
-HWND Item(HWND window, Ctl id) { return GetDlgItem(window, ids::kDesignerControlBase + static_cast<int>(id)); }
+// A control of the window by its identifier, wherever it sits among the window's descendants.
+HWND Descendant(HWND window, int id) {
+  struct Search {
+    int id;
+    HWND found;
+  } search{id, nullptr};
+  EnumChildWindows(
+      window,
+      [](HWND child, LPARAM l) -> BOOL {
+        auto* s = reinterpret_cast<Search*>(l);
+        if (GetDlgCtrlID(child) != s->id) return TRUE;
+        s->found = child;
+        return FALSE;
+      },
+      reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+HWND Item(HWND window, Ctl id) { return Descendant(window, ids::kDesignerControlBase + static_cast<int>(id)); }
 
 std::string Text(HWND control) {
   wchar_t buffer[8192] = {};
@@ -100,7 +118,7 @@ void EditGridCell(HWND window, int row, int col, const wchar_t* text) {
   click.iItem = row - 1;
   click.iSubItem = col;
   SendMessageW(window, WM_NOTIFY, click.hdr.idFrom, reinterpret_cast<LPARAM>(&click));
-  Type(GetDlgItem(window, ids::kPagesGridEditor), text);
+  Type(Descendant(window, ids::kPagesGridEditor), text);
 }
 
 // The window as the screen shows it, written as a PNG into the screenshot folder.

@@ -4,10 +4,12 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <set>
 
 #include "designer/win32/control_ids.hpp"
 #include "designer/win32/designer_layout.hpp"
+#include "designer/win32/list_mirror.hpp"
 #include "designer/win32/wide_text.hpp"
 #include "designer/win32/window_kit.hpp"
 
@@ -15,6 +17,8 @@ namespace qb::designer::win32 {
 namespace {
 
 constexpr wchar_t kClassName[] = L"QuillbarrowDesigner";
+constexpr wchar_t kPageClassName[] = L"QuillbarrowDesignerPage";
+constexpr int kTabCount = 4;
 constexpr const char* kTabCaptions[] = {"Project && Database", "Tables && Fields", "Pages", "JSON Preview"};
 constexpr int kFieldColumnWidths[kFieldColumnCount] = {130, 140, 150, 56, 62, 56, 52, 54, 200};
 constexpr int kPageColumnWidths[kPageColumnCount] = {180, 280, 240};
@@ -25,12 +29,27 @@ struct Made {
   const Placement* placement;
 };
 
+// The style bit, not the visibility, which is false for everything before the window is shown.
+bool HasVisibleStyle(HWND window) { return (GetWindowLongW(window, GWL_STYLE) & WS_VISIBLE) != 0; }
+
+// A tab page: holds its controls, shows and hides them as one, and hands their notifications to
+// the designer window.
+LRESULT CALLBACK PageProcedure(HWND page, UINT message, WPARAM w, LPARAM l) {
+  switch (message) {
+    case WM_COMMAND: case WM_NOTIFY: case WM_CTLCOLORSTATIC: case WM_CTLCOLORBTN: case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORLISTBOX:
+      return SendMessageW(GetParent(page), message, w, l);
+  }
+  return DefWindowProcW(page, message, w, l);
+}
+
 class DesignerWindow {
  public:
   DesignerWindow(DesignerForm& form, Win32UiPort& ui) : form_(form), ui_(ui) {}
 
   void Run() {
     RegisterViewClass(kClassName, &DesignerWindow::Procedure);
+    RegisterViewClass(kPageClassName, &PageProcedure);
     const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MAXIMIZEBOX | WS_CLIPCHILDREN;
     RECT frame{0, 0, scale_(kDesignWidth), scale_(kDesignHeight)};
     AdjustWindowRectEx(&frame, style, FALSE, WS_EX_CONTROLPARENT);
@@ -68,7 +87,7 @@ class DesignerWindow {
         self->Command(LOWORD(w), HIWORD(w), reinterpret_cast<HWND>(l));
         return 0;
       case WM_NOTIFY:
-        return self->Notify(reinterpret_cast<const NMHDR*>(l));
+        return self->Notify(reinterpret_cast<NMHDR*>(l));
       case WM_CTLCOLORSTATIC:
         if (self->grey_.count(reinterpret_cast<HWND>(l))) {
           SetTextColor(reinterpret_cast<HDC>(w), kGrey);
@@ -96,7 +115,7 @@ class DesignerWindow {
     if (message == WM_CHAR && w == L'\t' && window == self->grid_editor_) return 0;
     if (message == WM_KILLFOCUS) {
       const HWND next = reinterpret_cast<HWND>(w);
-      if (next != self->grid_editor_ && next != self->Of(Ctl::sgPages)) {
+      if (next != self->grid_editor_ && next != self->Of(Ctl::sgPages) && !self->syncing_) {
         self->form_.GridLostFocus();
         self->Sync();
       }
@@ -109,6 +128,11 @@ class DesignerWindow {
 
   void Build() {
     hints_ = CreateHints(window_);
+    for (HWND& page : pages_)
+      // Without WS_CLIPCHILDREN: the page paints its background under the group boxes, which
+      // leave their inside to their parent.
+      page = CreateWindowExW(WS_EX_CONTROLPARENT, kPageClassName, L"", WS_CHILD | WS_CLIPSIBLINGS, 0, 0, 10, 10,
+                             window_, nullptr, ModuleInstance(), nullptr);
     for (const Placement& p : DesignerPlacements()) {
       HWND made = Create(p);
       made_.push_back({made, &p});
@@ -118,12 +142,12 @@ class DesignerWindow {
       }
       if (p.kind == Kind::GreyLabel) grey_.insert(made);
     }
-    // Frames lie under what they hold, the tab control under everything (it comes last).
+    // Frames lie under what they hold, the tab control under the pages.
     for (const Made& m : made_)
       if (m.placement->kind == Kind::Group || m.placement->kind == Kind::Panel || m.placement->kind == Kind::Tabs)
         SetWindowPos(m.window, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-    grid_editor_ = AddControl(window_, WC_EDITW, L"", WS_TABSTOP | ES_AUTOHSCROLL | WS_BORDER, kPagesGridEditor, 0, 0,
-                              10, 10, scale_, font_);
+    grid_editor_ = AddControl(pages_[kPagesTab], WC_EDITW, L"", WS_TABSTOP | ES_AUTOHSCROLL | WS_BORDER,
+                              kPagesGridEditor, 0, 0, 10, 10, scale_, font_);
     SetWindowPos(grid_editor_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
     SetWindowSubclass(grid_editor_, GridSubclass, 1, reinterpret_cast<DWORD_PTR>(this));
     SetWindowSubclass(Of(Ctl::sgPages), GridSubclass, 1, reinterpret_cast<DWORD_PTR>(this));
@@ -135,7 +159,8 @@ class DesignerWindow {
     const std::wstring text = Wide(p.text);
     auto add = [&](const wchar_t* cls, DWORD style, DWORD ex_style = 0, HFONT font = nullptr) {
       const int id = p.ctl >= 0 ? kDesignerControlBase + p.ctl : -1;
-      return AddControl(window_, cls, text, style, id, p.x, p.y, p.width, p.height, scale_, font ? font : font_,
+      HWND parent = p.tab >= 0 ? pages_[static_cast<std::size_t>(p.tab)] : window_;
+      return AddControl(parent, cls, text, style, id, p.x, p.y, p.width, p.height, scale_, font ? font : font_,
                         ex_style);
     };
     switch (p.kind) {
@@ -156,7 +181,8 @@ class DesignerWindow {
         return combo;
       }
       case Kind::List:
-        return add(WC_LISTBOXW, WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT, WS_EX_CLIENTEDGE);
+        return add(WC_LISTBOXW, WS_TABSTOP | WS_VSCROLL | WS_HSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT,
+                   WS_EX_CLIENTEDGE);
       case Kind::ListView: return ReportList(add(WC_LISTVIEWW, WS_TABSTOP | LVS_REPORT | LVS_SINGLESEL |
                                                  LVS_SHOWSELALWAYS, WS_EX_CLIENTEDGE), true);
       case Kind::Grid: return ReportList(add(WC_LISTVIEWW, WS_TABSTOP | LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS,
@@ -185,8 +211,11 @@ class DesignerWindow {
       std::wstring caption = Wide(fields ? kFieldColumnCaptions[i] : kPagesGridHeader[i]);
       LVCOLUMNW column{};
       column.mask = LVCF_TEXT | LVCF_WIDTH;
-      column.cx = scale_(fields ? kFieldColumnWidths[i] : kPageColumnWidths[i]);
       column.pszText = caption.data();
+      // A column is at least as wide as its caption in the font the screen has.
+      const int caption_width =
+          static_cast<int>(SendMessageW(list, LVM_GETSTRINGWIDTHW, 0, reinterpret_cast<LPARAM>(caption.c_str())));
+      column.cx = std::max(scale_(fields ? kFieldColumnWidths[i] : kPageColumnWidths[i]), caption_width + scale_(16));
       SendMessageW(list, LVM_INSERTCOLUMNW, i, reinterpret_cast<LPARAM>(&column));
     }
     if (!fields) {
@@ -196,14 +225,25 @@ class DesignerWindow {
     return list;
   }
 
+  // Places every control; the pages fill the tab control's display area, and the controls on a
+  // page keep the window positions of the layout table.
   void Layout() {
     RECT client;
     GetClientRect(window_, &client);
     const int width = MulDiv(client.right, 96, scale_.dpi), height = MulDiv(client.bottom, 96, scale_.dpi);
+    auto scaled = [&](const Placement& p) {
+      const RECT r = Anchored(p, width, height);
+      return RECT{scale_(r.left), scale_(r.top), scale_(r.right), scale_(r.bottom)};
+    };
+    RECT display = scaled(DesignerPlacements().back());
+    SendMessageW(Of(Ctl::Tabs), TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&display));
+    for (HWND page : pages_)
+      SetWindowPos(page, nullptr, display.left, display.top, display.right - display.left,
+                   display.bottom - display.top, SWP_NOZORDER | SWP_NOACTIVATE);
     for (const Made& m : made_) {
-      const RECT r = Anchored(*m.placement, width, height);
-      SetWindowPos(m.window, nullptr, scale_(r.left), scale_(r.top), scale_(r.right - r.left),
-                   scale_(r.bottom - r.top), SWP_NOZORDER | SWP_NOACTIVATE);
+      RECT r = scaled(*m.placement);
+      if (m.placement->tab >= 0) OffsetRect(&r, -display.left, -display.top);
+      SetWindowPos(m.window, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top, SWP_NOZORDER | SWP_NOACTIVATE);
     }
     PlaceGridEditor();
   }
@@ -221,6 +261,7 @@ class DesignerWindow {
     for (const Made& m : made_) SyncOne(m);
     SyncFieldRows();
     SyncGrid();
+    SyncPages();
     if (form_.FocusRequests() != shown_focus_requests_) {
       shown_focus_requests_ = form_.FocusRequests();
       SetFocus(Of(form_.Focus()));
@@ -230,33 +271,49 @@ class DesignerWindow {
     if (form_.Closed()) WakeModalLoop(window_);
   }
 
+  // The active page is shown before the others are hidden, so the window never shows an empty tab;
+  // a focus left on a hidden page goes to the tab control.
+  void SyncPages() {
+    const int active = form_.ActiveTab();
+    if (!HasVisibleStyle(pages_[static_cast<std::size_t>(active)]))
+      ShowWindow(pages_[static_cast<std::size_t>(active)], SW_SHOWNA);
+    for (int i = 0; i < kTabCount; ++i)
+      if (i != active && HasVisibleStyle(pages_[static_cast<std::size_t>(i)]))
+        ShowWindow(pages_[static_cast<std::size_t>(i)], SW_HIDE);
+    const HWND focus = GetFocus();
+    if (IsWindowVisible(window_) && focus != nullptr && IsChild(window_, focus) && !IsWindowVisible(focus))
+      SetFocus(Of(Ctl::Tabs));
+  }
+
   void SyncOne(const Made& m) {
     const Placement& p = *m.placement;
-    bool visible = p.tab < 0 || p.tab == form_.ActiveTab();
-    if (p.ctl >= 0) {
-      const Ctl id = static_cast<Ctl>(p.ctl);
-      const ControlState& state = form_.Control(id);
-      visible = visible && state.visible;
-      const bool enabled = form_.IsUsable(id);
-      if (IsWindowEnabled(m.window) != (enabled ? TRUE : FALSE)) EnableWindow(m.window, enabled);
-      SyncValue(p.kind, m.window, state, shown_[static_cast<std::size_t>(p.ctl)]);
-      shown_[static_cast<std::size_t>(p.ctl)] = state;
-    }
-    if ((IsWindowVisible(m.window) != FALSE) != visible) ShowWindow(m.window, visible ? SW_SHOWNA : SW_HIDE);
+    if (p.ctl < 0) return;
+    const Ctl id = static_cast<Ctl>(p.ctl);
+    const ControlState& state = form_.Control(id);
+    ControlState& shown = shown_[static_cast<std::size_t>(p.ctl)];
+    const bool enabled = form_.IsUsable(id);
+    if (IsWindowEnabled(m.window) != (enabled ? TRUE : FALSE)) EnableWindow(m.window, enabled);
+    SyncValue(p.kind, m.window, state, shown);
+    if (state != shown) shown = state;
+    if (HasVisibleStyle(m.window) != state.visible) ShowWindow(m.window, state.visible ? SW_SHOWNA : SW_HIDE);
   }
 
   void SyncValue(Kind kind, HWND window, const ControlState& state, const ControlState& shown) {
     switch (kind) {
-      case Kind::Label: case Kind::WrappedLabel: case Kind::Edit: case Kind::Password: case Kind::Memo:
       case Kind::Preview:
+        if (state.text != shown.text) {
+          RedrawOff quiet(window);
+          SetWindowTextW(window, Wide(state.text).c_str());
+        }
+        break;
+      case Kind::Label: case Kind::WrappedLabel: case Kind::Edit: case Kind::Password: case Kind::Memo:
         if (WindowText(window) != state.text) SetWindowTextW(window, Wide(state.text).c_str());
         break;
       case Kind::Combo: case Kind::List: {
         const bool combo = kind == Kind::Combo;
         if (state.items != shown.items) {
-          SendMessageW(window, combo ? CB_RESETCONTENT : LB_RESETCONTENT, 0, 0);
-          for (const std::string& item : state.items)
-            SendMessageW(window, combo ? CB_ADDSTRING : LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Wide(item).c_str()));
+          MirrorItems(window, combo, state.items, shown.items);
+          if (!combo) WidenList(window, state.items, shown.items);
         }
         if (SendMessageW(window, combo ? CB_GETCURSEL : LB_GETCURSEL, 0, 0) != state.selected)
           SendMessageW(window, combo ? CB_SETCURSEL : LB_SETCURSEL, static_cast<WPARAM>(state.selected), 0);
@@ -272,25 +329,22 @@ class DesignerWindow {
     if (state.hint != shown.hint) SetHint(hints_, window, Wide(state.hint));
   }
 
-  static void SetRows(HWND list, const auto& rows) {
-    SendMessageW(list, LVM_DELETEALLITEMS, 0, 0);
-    for (std::size_t r = 0; r < rows.size(); ++r) {
-      for (std::size_t c = 0; c < rows[r].size(); ++c) {
-        std::wstring text = Wide(rows[r][c]);
-        LVITEMW item{};
-        item.mask = LVIF_TEXT;
-        item.iItem = static_cast<int>(r);
-        item.iSubItem = static_cast<int>(c);
-        item.pszText = text.data();
-        SendMessageW(list, c == 0 ? LVM_INSERTITEMW : LVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&item));
-      }
+  // The table list scrolls sideways to its widest entry; the width only grows while entries are
+  // edited, and is measured anew when the list is refilled.
+  void WidenList(HWND list, const std::vector<std::string>& items, const std::vector<std::string>& shown) {
+    if (items.size() != shown.size()) {
+      list_extent_ = WidestText(list, items);
+    } else {
+      for (std::size_t i = 0; i < items.size(); ++i)
+        if (items[i] != shown[i]) list_extent_ = std::max(list_extent_, WidestText(list, {items[i]}));
     }
+    SendMessageW(list, LB_SETHORIZONTALEXTENT, static_cast<WPARAM>(list_extent_ + scale_(8)), 0);
   }
 
   void SyncFieldRows() {
     HWND list = Of(Ctl::lvFields);
     if (form_.FieldRows() != shown_rows_) {
-      SetRows(list, form_.FieldRows());
+      MirrorRows(list, form_.FieldRows(), shown_rows_);
       shown_rows_ = form_.FieldRows();
     }
     const int selected = form_.Control(Ctl::lvFields).selected;
@@ -307,7 +361,7 @@ class DesignerWindow {
     const PagesGrid& grid = form_.Grid();
     const std::vector<GridRow> data(grid.rows.begin() + 1, grid.rows.end());
     if (data != shown_grid_) {
-      SetRows(Of(Ctl::sgPages), data);
+      MirrorRows(Of(Ctl::sgPages), data, shown_grid_);
       shown_grid_ = data;
     }
     const std::string& cell =
@@ -327,7 +381,7 @@ class DesignerWindow {
                                     reinterpret_cast<LPARAM>(&cell)) != 0;
     if (found) {
       if (form_.Grid().col == 0) cell.right = cell.left + ListView_GetColumnWidth(list, 0) - 2;
-      MapWindowPoints(list, window_, reinterpret_cast<POINT*>(&cell), 2);
+      MapWindowPoints(list, GetParent(grid_editor_), reinterpret_cast<POINT*>(&cell), 2);
       SetWindowPos(grid_editor_, HWND_TOP, cell.left, cell.top, cell.right - cell.left, cell.bottom - cell.top,
                    SWP_NOACTIVATE);
     }
@@ -370,7 +424,9 @@ class DesignerWindow {
     return true;
   }
 
-  LRESULT Notify(const NMHDR* header) {
+  LRESULT Notify(NMHDR* header) {
+    if (header->hwndFrom == Of(Ctl::lvFields) && header->code == NM_CUSTOMDRAW)
+      return SelectedRowColours(reinterpret_cast<NMLVCUSTOMDRAW*>(header));
     if (syncing_) return 0;
     if (header->hwndFrom == Of(Ctl::Tabs) && header->code == TCN_SELCHANGE) {
       form_.TabChanged(static_cast<int>(SendMessageW(Of(Ctl::Tabs), TCM_GETCURSEL, 0, 0)));
@@ -390,6 +446,18 @@ class DesignerWindow {
       PlaceGridEditor();
     }
     return 0;
+  }
+
+  // The selected field row in the selection colours whether or not the list has the focus.
+  LRESULT SelectedRowColours(NMLVCUSTOMDRAW* draw) const {
+    if (draw->nmcd.dwDrawStage == CDDS_PREPAINT) return CDRF_NOTIFYITEMDRAW;
+    if (draw->nmcd.dwDrawStage == CDDS_ITEMPREPAINT &&
+        static_cast<int>(draw->nmcd.dwItemSpec) == form_.Control(Ctl::lvFields).selected) {
+      draw->nmcd.uItemState &= ~static_cast<UINT>(CDIS_SELECTED | CDIS_FOCUS);
+      draw->clrText = GetSysColor(COLOR_HIGHLIGHTTEXT);
+      draw->clrTextBk = GetSysColor(COLOR_HIGHLIGHT);
+    }
+    return CDRF_DODEFAULT;
   }
 
   void MoveGridCell(int row, int col) {
@@ -419,6 +487,8 @@ class DesignerWindow {
   HWND window_ = nullptr;
   HWND hints_ = nullptr;
   HWND grid_editor_ = nullptr;
+  std::array<HWND, kTabCount> pages_{};
+  int list_extent_ = 0;
   POINT min_track_{};
   std::vector<Made> made_;
   std::array<HWND, kControlCount> controls_{};

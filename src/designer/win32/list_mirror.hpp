@@ -1,0 +1,63 @@
+// Brings list boxes, drop-down lists and report list views to the controller's entries, changing
+// only the entries that differ, with drawing switched off around a refill.
+#pragma once
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include <string>
+#include <vector>
+
+#include "designer/win32/wide_text.hpp"
+
+namespace qb::designer::win32 {
+
+// Switches drawing of window off for the lifetime of the object and repaints it afterwards.
+class RedrawOff {
+ public:
+  explicit RedrawOff(HWND window) : window_(window) { SendMessageW(window_, WM_SETREDRAW, FALSE, 0); }
+  ~RedrawOff() {
+    SendMessageW(window_, WM_SETREDRAW, TRUE, 0);
+    RedrawWindow(window_, nullptr, nullptr, RDW_ERASE | RDW_FRAME | RDW_INVALIDATE | RDW_ALLCHILDREN);
+  }
+  RedrawOff(const RedrawOff&) = delete;
+  RedrawOff& operator=(const RedrawOff&) = delete;
+
+ private:
+  HWND window_;
+};
+
+// A list box (combo false) or drop-down list (combo true) showing items, which showed shown before.
+// The selection is left to the caller: a replaced entry loses it.
+void MirrorItems(HWND control, bool combo, const std::vector<std::string>& items,
+                 const std::vector<std::string>& shown);
+
+// The width in pixels of the widest of items in control's font.
+int WidestText(HWND control, const std::vector<std::string>& items);
+
+void SetCellText(HWND list, int row, int column, const std::string& text);
+
+// A report list view showing rows (each a fixed array of cell texts), which showed shown before.
+template <typename Row>
+void MirrorRows(HWND list, const std::vector<Row>& rows, const std::vector<Row>& shown) {
+  if (rows.size() == shown.size()) {
+    for (std::size_t r = 0; r < rows.size(); ++r)
+      for (std::size_t c = 0; c < rows[r].size(); ++c)
+        if (rows[r][c] != shown[r][c]) SetCellText(list, static_cast<int>(r), static_cast<int>(c), rows[r][c]);
+    return;
+  }
+  RedrawOff quiet(list);
+  SendMessageW(list, LVM_DELETEALLITEMS, 0, 0);
+  for (std::size_t r = 0; r < rows.size(); ++r) {
+    std::wstring first = Wide(rows[r][0]);
+    LVITEMW item{};
+    item.mask = LVIF_TEXT;
+    item.iItem = static_cast<int>(r);
+    item.pszText = first.data();
+    SendMessageW(list, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item));
+    for (std::size_t c = 1; c < rows[r].size(); ++c)
+      if (!rows[r][c].empty()) SetCellText(list, static_cast<int>(r), static_cast<int>(c), rows[r][c]);
+  }
+}
+
+}  // namespace qb::designer::win32
