@@ -50,8 +50,12 @@ build() {
 for t in $sizes; do php bench/make_large_project.php "$work/p$t.json" "$t" 20 50; done
 heading() { printf '\n== %s, %d tables x 20 fields, 50 pages (project file %d bytes)\n' "$1" "$2" "$(stat -c %s "$work/p$2.json")"; }
 
-printf 'designer benchmark at commit %s%s; load average %s\n' "$(git rev-parse --short HEAD 2>/dev/null || echo '?')" \
-  "$(git diff --quiet HEAD -- src 2>/dev/null || echo ' (src/ has uncommitted changes)')" "$(cut -d' ' -f1-3 /proc/loadavg)"
+if commit=$(git rev-parse --short HEAD 2>/dev/null); then
+  git diff --quiet HEAD -- src || commit="$commit (src/ has uncommitted changes)"
+else
+  commit="? (not a git checkout)"
+fi
+printf 'designer benchmark at commit %s; load average %s\n' "$commit" "$(cut -d' ' -f1-3 /proc/loadavg)"
 echo "repeats of an event stop once it has its minimum runs (3; 4 tab switches) and 10 s of samples"
 status=0
 

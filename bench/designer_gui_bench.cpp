@@ -75,28 +75,35 @@ std::string WindowText(HWND window) {
   return Narrow(buffer);
 }
 
+BOOL CALLBACK Collect(HWND window, LPARAM list) {
+  reinterpret_cast<std::vector<HWND>*>(list)->push_back(window);
+  return TRUE;
+}
+
+// All descendants of the window, however deep.
+std::vector<HWND> Descendants(HWND top) {
+  std::vector<HWND> all;
+  EnumChildWindows(top, Collect, reinterpret_cast<LPARAM>(&all));
+  return all;
+}
+
+// The top-level windows of the designer's thread.
+std::vector<HWND> ThreadWindows() {
+  std::vector<HWND> all;
+  EnumThreadWindows(g_main_thread, Collect, reinterpret_cast<LPARAM>(&all));
+  return all;
+}
+
 // The texts of the message boxes open in the designer's thread, if any.
 std::string OpenDialogs() {
   std::string texts;
-  EnumThreadWindows(
-      g_main_thread,
-      [](HWND window, LPARAM out) -> BOOL {
-        wchar_t cls[64] = {};
-        GetClassNameW(window, cls, 64);
-        if (std::wstring(cls) == L"#32770" && IsWindowVisible(window)) {
-          auto& texts = *reinterpret_cast<std::string*>(out);
-          texts += "[" + WindowText(window) + "]";
-          EnumChildWindows(
-              window,
-              [](HWND child, LPARAM out) -> BOOL {
-                *reinterpret_cast<std::string*>(out) += " " + WindowText(child);
-                return TRUE;
-              },
-              out);
-        }
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&texts));
+  for (HWND window : ThreadWindows()) {
+    wchar_t cls[64] = {};
+    GetClassNameW(window, cls, 64);
+    if (std::wstring(cls) != L"#32770" || !IsWindowVisible(window)) continue;
+    texts += "[" + WindowText(window) + "]";
+    for (HWND child : Descendants(window)) texts += " " + WindowText(child);
+  }
   return texts;
 }
 
@@ -113,20 +120,9 @@ LRESULT Send(HWND window, UINT message, WPARAM w, LPARAM l) {
 
 // The descendant of the window with this control identifier, or nullptr.
 HWND Descendant(HWND top, int id) {
-  struct Wanted {
-    int id;
-    HWND found;
-  } wanted{id, nullptr};
-  EnumChildWindows(
-      top,
-      [](HWND child, LPARAM l) -> BOOL {
-        auto* w = reinterpret_cast<Wanted*>(l);
-        if (GetDlgCtrlID(child) != w->id) return TRUE;
-        w->found = child;
-        return FALSE;
-      },
-      reinterpret_cast<LPARAM>(&wanted));
-  return wanted.found;
+  for (HWND child : Descendants(top))
+    if (GetDlgCtrlID(child) == id) return child;
+  return nullptr;
 }
 
 int IdOf(Ctl id) { return qb::designer::win32::kDesignerControlBase + static_cast<int>(id); }
@@ -143,16 +139,9 @@ HWND Control(HWND top, Ctl id) {
 
 // The shown designer: the visible top window of the designer's thread that holds the table list.
 HWND FindDesigner() {
-  HWND found = nullptr;
-  EnumThreadWindows(
-      g_main_thread,
-      [](HWND window, LPARAM l) -> BOOL {
-        if (!IsWindowVisible(window) || Descendant(window, IdOf(Ctl::lbTables)) == nullptr) return TRUE;
-        *reinterpret_cast<HWND*>(l) = window;
-        return FALSE;
-      },
-      reinterpret_cast<LPARAM>(&found));
-  return found;
+  for (HWND window : ThreadWindows())
+    if (IsWindowVisible(window) && Descendant(window, IdOf(Ctl::lbTables)) != nullptr) return window;
+  return nullptr;
 }
 
 // The pending repaint of the window and all its children, done now.
