@@ -84,17 +84,18 @@ void ActionEditor::BuildRow(int i, const std::vector<std::string>& existing) {
   }
 
   const BrowseKind browse = ActionParamBrowseKind(action_id_, i);
+  // The file buttons end 16 pixels inside the right edge, as OK and Cancel do.
   if (browse != BrowseKind::None) {
-    row.edit_width = 370;
-    row.buttons.push_back({RowButton::Browse, "Browse...", 396, 78, ""});
+    row.edit_width = 354;
+    row.buttons.push_back({RowButton::Browse, "Browse...", 380, 78, ""});
     if (browse == BrowseKind::OpenProject || browse == BrowseKind::SavePlan) {
-      row.buttons.push_back({RowButton::FileSelector, "File Selector", 478, 88,
+      row.buttons.push_back({RowButton::FileSelector, "File Selector", 462, 88,
                              "Open the native VisualNEO Win file selector (SDK interface 15)."});
-      row.buttons.push_back({RowButton::FileOptions, "File Options", 570, 94,
+      row.buttons.push_back({RowButton::FileOptions, "File Options", 554, 94,
                              "Open the native VisualNEO Win advanced file options (SDK interface 16)."});
     }
     if (browse == BrowseKind::OpenProject)
-      row.buttons.push_back({RowButton::Design, "Design", 668, 52, "Open the Quillbarrow project designer."});
+      row.buttons.push_back({RowButton::Design, "Design", 652, 52, "Open the Quillbarrow project designer."});
   }
   if (IsVariableParam(action_id_, i)) {
     row.edit_width = 430;

@@ -43,14 +43,14 @@ TEST(ActionEditorTest, RowsCarryTheirButtonsWidthsAndHeight) {
   const Case cases[] = {
       {1, 170, {{"Variable Selector@456"}}, {430}},
       {5, 286,
-       {{"Browse...@396", "File Selector@478", "File Options@570", "Design@668"},
-        {"Browse...@396", "File Selector@478", "File Options@570"},
+       {{"Browse...@380", "File Selector@462", "File Options@554", "Design@652"},
+        {"Browse...@380", "File Selector@462", "File Options@554"},
         {"Variable Selector@456"}},
-       {370, 370, 430}},
+       {354, 354, 430}},
       {7, 460,
-       {{"Browse...@396", "File Selector@478", "File Options@570", "Design@668"},
-        {"Browse...@396"}, {}, {}, {"Choose Colour...@456"}, {"Variable Selector@456"}},
-       {370, 370, 490, 490, 430, 430}},
+       {{"Browse...@380", "File Selector@462", "File Options@554", "Design@652"},
+        {"Browse...@380"}, {}, {}, {"Choose Colour...@456"}, {"Variable Selector@456"}},
+       {354, 354, 490, 490, 430, 430}},
   };
   for (const Case& c : cases) {
     ScriptedUi ui;
@@ -61,6 +61,8 @@ TEST(ActionEditorTest, RowsCarryTheirButtonsWidthsAndHeight) {
       EXPECT_EQ(ButtonCaptions(editor.Rows()[i]), c.buttons[i]) << c.action << " row " << i;
       EXPECT_EQ(editor.Rows()[i].edit_width, c.edit_widths[i]) << c.action << " row " << i;
       EXPECT_EQ(editor.Rows()[i].top, 58 * static_cast<int>(i) + 16);
+      for (const RowButtonSpec& b : editor.Rows()[i].buttons)  // the margin OK and Cancel keep
+        EXPECT_LE(b.left + b.width, ActionEditor::kClientWidth - 16) << c.action << " " << b.caption;
     }
   }
 }

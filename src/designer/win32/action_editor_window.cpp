@@ -50,6 +50,16 @@ class ActionEditorWindow {
         self->editor_.CancelClick();
         WakeModalLoop(window);
         return 0;
+      // Leaving the window (for a message box or a file dialog, say) remembers the focused
+      // control and coming back restores it, as a dialog box does.
+      case WM_ACTIVATE:
+        if (LOWORD(w) == WA_INACTIVE) {
+          if (IsChild(window, GetFocus())) self->focus_ = GetFocus();
+        } else if (self->focus_ != nullptr && IsWindow(self->focus_) && !HIWORD(w)) {
+          SetFocus(self->focus_);
+          return 0;
+        }
+        break;
     }
     return DefWindowProcW(window, message, w, l);
   }
@@ -136,6 +146,7 @@ class ActionEditorWindow {
   HFONT font_ = CreatePointFont(L"Segoe UI", 9, scale_);
   HWND window_ = nullptr;
   HWND hints_ = nullptr;
+  HWND focus_ = nullptr;
   bool mirroring_ = false;
 };
 
