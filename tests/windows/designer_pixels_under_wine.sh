@@ -153,12 +153,17 @@ in_background() {
 }
 wait_background() { wait "${jobs_running[@]}" 2>/dev/null; jobs_running=(); }
 
-# same REF NAME: true when NAME shows the pixels of REF; otherwise $count says how many differ and
-# diff-NAME.png where.
+# same REF NAME [GEOMETRY]: true when NAME shows the pixels of REF (in that part of them);
+# otherwise $count says how many differ and diff-NAME.png where.
 same() {
+  local a=$pixels/$1.png b=$pixels/$2.png
   count=0
-  cmp -s "$pixels/$1.png" "$pixels/$2.png" && return 0
-  count=$(compare -metric AE "$pixels/$1.png" "$pixels/$2.png" "$pixels/diff-$2.png" 2>&1)
+  cmp -s "$a" "$b" && return 0
+  if [ -n "${3:-}" ]; then
+    convert "$a" -crop "$3" +repage "$work/a.png" && convert "$b" -crop "$3" +repage "$work/b.png"
+    a=$work/a.png b=$work/b.png
+  fi
+  count=$(compare -metric AE "$a" "$b" "$pixels/diff-$2.png" 2>&1)
   [ "$count" = 0 ] && rm -f "$pixels/diff-$2.png"
   [ "$count" = 0 ]
 }
@@ -208,6 +213,12 @@ cp examples/bookshop.json "$work/bookshop.json"
 if host QuillbarrowDesigner design "$(winpath "$work/bookshop.json")"; then
   ask current
   start=$answer shown_tab=$answer
+  # Compared is the window below the tab items: Wine's themed tab control draws the edge under an
+  # item that was selected before one pixel apart (four pixels, one grey level), which is not the
+  # view's doing.
+  ask tab 0
+  read -r _ y _ h _ <<<"$answer"
+  body=${cw}x$((ch - y - h + cy - 2))+0+$((y + h - cy + 2))
   focus_tab
   shoot "tab$start-opened"
   first=([$start]="tab$start-opened") looked=() seen=()
@@ -222,7 +233,8 @@ if host QuillbarrowDesigner design "$(winpath "$work/bookshop.json")"; then
     if [ -z "${first[$t]:-}" ]; then
       first[$t]=$name
     else
-      same "${first[$t]}" "$name" && pass || fail "$name.png differs from ${first[$t]}.png: $count pixels (diff-$name.png)"
+      same "${first[$t]}" "$name" "$body" && pass ||
+        fail "$name.png differs from ${first[$t]}.png: $count pixels (diff-$name.png)"
     fi
   done
   # "New" on the tables tab shows the project tab of a new project, as it looks after a visit to
@@ -236,7 +248,7 @@ if host QuillbarrowDesigner design "$(winpath "$work/bookshop.json")"; then
   click_tab 1
   click_tab "$t"
   shoot "tab$t-after-new-and-tab1"
-  same "tab$t-after-new-and-tab1" "tab$t-after-new" && pass ||
+  same "tab$t-after-new-and-tab1" "tab$t-after-new" "$body" && pass ||
     fail "tab$t-after-new.png differs from tab$t-after-new-and-tab1.png: $count pixels (diff-tab$t-after-new.png)"
   close_designer
 else
@@ -349,6 +361,8 @@ if host QuillbarrowDesigner design "$(winpath "$work/bookshop.json")"; then
   if target '#32770'; then
     click_ctl 1
     target QuillbarrowDesigner
+    park
+    settle
     focus_inside "the Validate message box"
   else
     fail "Validate showed no message box"
@@ -490,6 +504,8 @@ dialog_round_trip() {
     fail "$1: no dialog opened"
   fi
   target QuillbarrowActionEditor
+  park
+  settle
   focus_inside "$1"
   focus_first_edit
   shoot "$1"
