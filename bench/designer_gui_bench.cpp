@@ -195,6 +195,9 @@ void Play(HWND top, const qb::bench::Step& step) {
       });
       break;
     }
+    case Event::RepaintAll:
+      Timed(top, step, [&] { RedrawWindow(top, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN); });
+      break;
     case Event::Open: break;
   }
   const std::string dialogs = OpenDialogs();

@@ -6,7 +6,6 @@
 #include <filesystem>
 #include <utility>
 
-#include "core/json_write.hpp"
 #include "core/paths.hpp"
 #include "core/utf8.hpp"
 #include "designer/designer_texts.hpp"
@@ -352,7 +351,7 @@ void DesignerForm::OpenClick() {
   RefreshAll();
 }
 
-void DesignerForm::ShowPreview() { Mut(Ctl::mmPreview).text = json::Write(project_.BuildRoot()); }
+void DesignerForm::ShowPreview() { project_.ReplaceWithSavedText(Mut(Ctl::mmPreview).text); }
 
 void DesignerForm::RequestClose(ModalResult result) {
   if (result != ModalResult::Ok && modified_ &&

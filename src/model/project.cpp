@@ -180,16 +180,25 @@ json::Value Project::BuildRoot() const {
   return root;
 }
 
-void Project::SaveToFile(std::string_view file_name) {
+void Project::WriteSaved(const json::Value& root, const TextSink& sink) const {
   // The records are made and written one at a time, so the file's tree is never held twice.
-  json::Value root = BuildRootWithoutRecords();
   const json::ItemSource sources[] = {
       {root.Find("database")->Find("entities"), entities.size(),
        [this](std::size_t i, json::Emitter& out) { WriteRecord(out, [&](PairEmitter& pairs) { entities[i].WritePairs(pairs, false); }); }},
       {root.Find("pages"), pages.size(),
        [this](std::size_t i, json::Emitter& out) { WriteRecord(out, [&](PairEmitter& pairs) { pages[i].WritePairs(pairs); }); }},
   };
-  ReplaceTextFileInPieces(file_name, [&](const TextSink& sink) { json::WriteInPieces(root, sources, sink); });
+  json::WriteInPieces(root, sources, sink);
+}
+
+void Project::ReplaceWithSavedText(std::string& text) const {
+  text.clear();
+  WriteSaved(BuildRootWithoutRecords(), [&](std::string_view piece) { text += piece; });
+}
+
+void Project::SaveToFile(std::string_view file_name) {
+  json::Value root = BuildRootWithoutRecords();
+  ReplaceTextFileInPieces(file_name, [&](const TextSink& sink) { WriteSaved(root, sink); });
   // Saving reads back no records from the root, only the keys around them.
   root_ = std::make_shared<const json::Value>(std::move(root));
   file_name_ = file_name;

@@ -9,6 +9,7 @@
 
 #include "designer/win32/control_ids.hpp"
 #include "designer/win32/designer_layout.hpp"
+#include "designer/win32/line_view.hpp"
 #include "designer/win32/list_mirror.hpp"
 #include "designer/win32/wide_text.hpp"
 #include "designer/win32/window_kit.hpp"
@@ -172,9 +173,11 @@ class DesignerWindow {
       case Kind::Memo:
         return add(WC_EDITW, WS_TABSTOP | ES_MULTILINE | ES_WANTRETURN | ES_AUTOVSCROLL | WS_VSCROLL,
                    WS_EX_CLIENTEDGE);
-      case Kind::Preview:
-        return add(WC_EDITW, WS_TABSTOP | ES_MULTILINE | ES_READONLY | ES_AUTOHSCROLL | WS_VSCROLL | WS_HSCROLL,
-                   WS_EX_CLIENTEDGE, mono_);
+      case Kind::Preview: {
+        HWND lines = add(WC_LISTVIEWW, WS_TABSTOP | LineView::kStyle, WS_EX_CLIENTEDGE, mono_);
+        preview_.Attach(lines);
+        return lines;
+      }
       case Kind::Combo: {
         HWND combo = add(WC_COMBOBOXW, WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST);
         SendMessageW(combo, CB_SETMINVISIBLE, 16, 0);
@@ -301,10 +304,7 @@ class DesignerWindow {
   void SyncValue(Kind kind, HWND window, const ControlState& state, const ControlState& shown) {
     switch (kind) {
       case Kind::Preview:
-        if (state.text != shown.text) {
-          RedrawOff quiet(window);
-          SetWindowTextW(window, Wide(state.text).c_str());
-        }
+        if (state.text != shown.text) preview_.SetText(state.text);
         break;
       case Kind::Label: case Kind::WrappedLabel: case Kind::Edit: case Kind::Password: case Kind::Memo:
         if (WindowText(window) != state.text) SetWindowTextW(window, Wide(state.text).c_str());
@@ -338,7 +338,9 @@ class DesignerWindow {
       for (std::size_t i = 0; i < items.size(); ++i)
         if (items[i] != shown[i]) list_extent_ = std::max(list_extent_, WidestText(list, {items[i]}));
     }
-    SendMessageW(list, LB_SETHORIZONTALEXTENT, static_cast<WPARAM>(list_extent_ + scale_(8)), 0);
+    const auto extent = static_cast<WPARAM>(list_extent_ + scale_(8));
+    if (SendMessageW(list, LB_GETHORIZONTALEXTENT, 0, 0) != static_cast<LRESULT>(extent))
+      SendMessageW(list, LB_SETHORIZONTALEXTENT, extent, 0);
   }
 
   void SyncFieldRows() {
@@ -373,7 +375,6 @@ class DesignerWindow {
   void PlaceGridEditor() {
     HWND list = Of(Ctl::sgPages);
     if (list == nullptr || grid_editor_ == nullptr) return;
-    const bool shown = form_.ActiveTab() == kPagesTab;
     RECT cell{};
     cell.top = form_.Grid().col;
     cell.left = form_.Grid().col == 0 ? LVIR_LABEL : LVIR_BOUNDS;
@@ -382,10 +383,14 @@ class DesignerWindow {
     if (found) {
       if (form_.Grid().col == 0) cell.right = cell.left + ListView_GetColumnWidth(list, 0) - 2;
       MapWindowPoints(list, GetParent(grid_editor_), reinterpret_cast<POINT*>(&cell), 2);
-      SetWindowPos(grid_editor_, HWND_TOP, cell.left, cell.top, cell.right - cell.left, cell.bottom - cell.top,
-                   SWP_NOACTIVATE);
+      RECT now;
+      GetWindowRect(grid_editor_, &now);
+      MapWindowPoints(nullptr, GetParent(grid_editor_), reinterpret_cast<POINT*>(&now), 2);
+      if (!EqualRect(&now, &cell))
+        SetWindowPos(grid_editor_, nullptr, cell.left, cell.top, cell.right - cell.left, cell.bottom - cell.top,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
     }
-    ShowWindow(grid_editor_, shown && found ? SW_SHOWNA : SW_HIDE);
+    if (HasVisibleStyle(grid_editor_) != found) ShowWindow(grid_editor_, found ? SW_SHOWNA : SW_HIDE);
   }
 
   // ---- Events from the controls ----
@@ -427,6 +432,8 @@ class DesignerWindow {
   LRESULT Notify(NMHDR* header) {
     if (header->hwndFrom == Of(Ctl::lvFields) && header->code == NM_CUSTOMDRAW)
       return SelectedRowColours(reinterpret_cast<NMLVCUSTOMDRAW*>(header));
+    if (header->hwndFrom == Of(Ctl::mmPreview))
+      if (const std::optional<LRESULT> answer = preview_.Notify(header)) return *answer;
     if (syncing_) return 0;
     if (header->hwndFrom == Of(Ctl::Tabs) && header->code == TCN_SELCHANGE) {
       form_.TabChanged(static_cast<int>(SendMessageW(Of(Ctl::Tabs), TCM_GETCURSEL, 0, 0)));
@@ -488,6 +495,7 @@ class DesignerWindow {
   HWND hints_ = nullptr;
   HWND grid_editor_ = nullptr;
   std::array<HWND, kTabCount> pages_{};
+  LineView preview_;
   int list_extent_ = 0;
   POINT min_track_{};
   std::vector<Made> made_;

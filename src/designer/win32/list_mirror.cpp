@@ -3,6 +3,8 @@
 
 #include <algorithm>
 
+#include "designer/win32/wide_text.hpp"
+
 namespace qb::designer::win32 {
 
 void MirrorItems(HWND control, bool combo, const std::vector<std::string>& items,
@@ -15,9 +17,10 @@ void MirrorItems(HWND control, bool combo, const std::vector<std::string>& items
          items[items.size() - 1 - tail] == shown[shown.size() - 1 - tail])
     ++tail;
   const std::size_t removed = shown.size() - head - tail, added = items.size() - head - tail;
-  const bool refill = removed + added > 16;
+  // Drawing stays off while entries change: a list box otherwise redraws its scroll bars at
+  // each one.
   RedrawOff quiet(control);
-  if (refill) {
+  if (removed + added > 16) {
     SendMessageW(control, combo ? CB_RESETCONTENT : LB_RESETCONTENT, 0, 0);
     if (!combo) SendMessageW(control, LB_INITSTORAGE, items.size(), 32 * items.size());
     for (const std::string& item : items)
@@ -43,6 +46,15 @@ int WidestText(HWND control, const std::vector<std::string>& items) {
   SelectObject(dc, old);
   ReleaseDC(control, dc);
   return widest;
+}
+
+void InsertRow(HWND list, int row, const std::string& first_cell) {
+  std::wstring text = Wide(first_cell);
+  LVITEMW item{};
+  item.mask = LVIF_TEXT;
+  item.iItem = row;
+  item.pszText = text.data();
+  SendMessageW(list, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item));
 }
 
 void SetCellText(HWND list, int row, int column, const std::string& text) {

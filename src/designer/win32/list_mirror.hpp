@@ -5,10 +5,11 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <algorithm>
+#include <optional>
 #include <string>
 #include <vector>
 
-#include "designer/win32/wide_text.hpp"
 
 namespace qb::designer::win32 {
 
@@ -37,26 +38,21 @@ int WidestText(HWND control, const std::vector<std::string>& items);
 
 void SetCellText(HWND list, int row, int column, const std::string& text);
 
-// A report list view showing rows (each a fixed array of cell texts), which showed shown before.
+void InsertRow(HWND list, int row, const std::string& first_cell);
+
+// A report list view showing rows (each a fixed array of cell texts), which showed shown before:
+// cells of rows in both are set where they differ, rows beyond are inserted or deleted at the end.
 template <typename Row>
 void MirrorRows(HWND list, const std::vector<Row>& rows, const std::vector<Row>& shown) {
-  if (rows.size() == shown.size()) {
-    for (std::size_t r = 0; r < rows.size(); ++r)
-      for (std::size_t c = 0; c < rows[r].size(); ++c)
-        if (rows[r][c] != shown[r][c]) SetCellText(list, static_cast<int>(r), static_cast<int>(c), rows[r][c]);
-    return;
-  }
-  RedrawOff quiet(list);
-  SendMessageW(list, LVM_DELETEALLITEMS, 0, 0);
+  const std::size_t common = std::min(rows.size(), shown.size());
+  std::optional<RedrawOff> quiet;
+  if (rows.size() > shown.size() + 4 || shown.size() > rows.size() + 4) quiet.emplace(list);
+  for (std::size_t r = shown.size(); r > rows.size(); --r) SendMessageW(list, LVM_DELETEITEM, r - 1, 0);
   for (std::size_t r = 0; r < rows.size(); ++r) {
-    std::wstring first = Wide(rows[r][0]);
-    LVITEMW item{};
-    item.mask = LVIF_TEXT;
-    item.iItem = static_cast<int>(r);
-    item.pszText = first.data();
-    SendMessageW(list, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item));
-    for (std::size_t c = 1; c < rows[r].size(); ++c)
-      if (!rows[r][c].empty()) SetCellText(list, static_cast<int>(r), static_cast<int>(c), rows[r][c]);
+    if (r >= common) InsertRow(list, static_cast<int>(r), rows[r][0]);
+    for (std::size_t c = r >= common ? 1 : 0; c < rows[r].size(); ++c)
+      if (r >= common ? !rows[r][c].empty() : rows[r][c] != shown[r][c])
+        SetCellText(list, static_cast<int>(r), static_cast<int>(c), rows[r][c]);
   }
 }
 
