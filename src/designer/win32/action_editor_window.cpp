@@ -50,15 +50,8 @@ class ActionEditorWindow {
         self->editor_.CancelClick();
         WakeModalLoop(window);
         return 0;
-      // Leaving the window (for a message box or a file dialog, say) remembers the focused
-      // control and coming back restores it, as a dialog box does.
       case WM_ACTIVATE:
-        if (LOWORD(w) == WA_INACTIVE) {
-          if (IsChild(window, GetFocus())) self->focus_ = GetFocus();
-        } else if (self->focus_ != nullptr && IsWindow(self->focus_) && !HIWORD(w)) {
-          SetFocus(self->focus_);
-          return 0;
-        }
+        if (KeepFocusAcrossActivation(window, w, self->focus_)) return 0;
         break;
     }
     return DefWindowProcW(window, message, w, l);

@@ -89,6 +89,9 @@ class DesignerWindow {
         return 0;
       case WM_NOTIFY:
         return self->Notify(reinterpret_cast<NMHDR*>(l));
+      case WM_ACTIVATE:
+        if (KeepFocusAcrossActivation(window, w, self->focus_)) return 0;
+        break;
       case WM_CTLCOLORSTATIC:
         if (self->grey_.count(reinterpret_cast<HWND>(l))) {
           SetTextColor(reinterpret_cast<HDC>(w), kGrey);
@@ -496,6 +499,7 @@ class DesignerWindow {
   HWND grid_editor_ = nullptr;
   std::array<HWND, kTabCount> pages_{};
   LineView preview_;
+  HWND focus_ = nullptr;  // the focused control while another window is active
   int list_extent_ = 0;
   POINT min_track_{};
   std::vector<Made> made_;

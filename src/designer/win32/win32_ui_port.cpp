@@ -47,25 +47,9 @@ int CALLBACK StartFolderCallback(HWND window, UINT message, LPARAM, LPARAM start
   return 0;
 }
 
-// Gives the focus back to the control that had it once a dialog closes; the window behind
-// would otherwise be active with no control focused.
-class FocusKept {
- public:
-  FocusKept() : focus_(GetFocus()) {}
-  ~FocusKept() {
-    if (focus_ != nullptr && IsWindow(focus_) && IsWindowVisible(focus_)) SetFocus(focus_);
-  }
-  FocusKept(const FocusKept&) = delete;
-  FocusKept& operator=(const FocusKept&) = delete;
-
- private:
-  HWND focus_;
-};
-
 }  // namespace
 
 MessageAnswer Win32UiPort::ShowMessage(MessageKind kind, MessageButtons buttons, std::string_view text) {
-  FocusKept focus;
   const int answer = MessageBoxW(owner_, Wide(text).c_str(), Wide(MessageTitle(kind)).c_str(),
                                  IconOf(kind) | ButtonsOf(buttons) | MB_TASKMODAL);
   switch (answer) {
@@ -96,7 +80,6 @@ std::optional<std::string> Win32UiPort::FileDialogResult(const FileDialog& dialo
   if (dialog.prompt_overwrite) ofn.Flags |= OFN_OVERWRITEPROMPT;
   if (dialog.path_must_exist) ofn.Flags |= OFN_PATHMUSTEXIST;
   if (!save) ofn.Flags |= OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST;
-  FocusKept focus;
   const BOOL chosen = save ? GetSaveFileNameW(&ofn) : GetOpenFileNameW(&ofn);
   if (!chosen) return std::nullopt;
   return Utf8(file.data());
@@ -115,7 +98,6 @@ std::optional<std::string> Win32UiPort::PickFolder(std::string_view caption, std
   info.lpfn = StartFolderCallback;
   info.lParam = start.empty() ? 0 : reinterpret_cast<LPARAM>(start.c_str());
   const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-  FocusKept focus;
   PIDLIST_ABSOLUTE chosen = SHBrowseForFolderW(&info);
   std::optional<std::string> folder;
   if (chosen != nullptr) {
@@ -138,7 +120,6 @@ std::optional<Rgb> Win32UiPort::ChooseColour(std::optional<Rgb> start) {
     choose.rgbResult = RGB(start->red, start->green, start->blue);
     choose.Flags |= CC_RGBINIT;
   }
-  FocusKept focus;
   if (!ChooseColorW(&choose)) return std::nullopt;
   return Rgb{GetRValue(choose.rgbResult), GetGValue(choose.rgbResult), GetBValue(choose.rgbResult)};
 }

@@ -139,6 +139,16 @@ void RunModal(HWND window, const std::function<bool()>& closed) {
   if (quit) PostQuitMessage(static_cast<int>(quit_code));
 }
 
+bool KeepFocusAcrossActivation(HWND window, WPARAM w, HWND& focus) {
+  if (LOWORD(w) == WA_INACTIVE) {
+    if (IsChild(window, GetFocus())) focus = GetFocus();
+    return false;
+  }
+  if (focus == nullptr || !IsWindow(focus) || HIWORD(w) != 0) return false;
+  SetFocus(focus);
+  return true;
+}
+
 std::string WindowText(HWND window) {
   const int length = GetWindowTextLengthW(window);
   std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');

@@ -50,6 +50,11 @@ inline void WakeModalLoop(HWND window) { PostMessageW(window, WM_NULL, 0, 0); }
 // disabled; destroys the window afterwards. A quit request is handed back to the caller's loop.
 void RunModal(HWND window, const std::function<bool()>& closed);
 
+// WM_ACTIVATE of a top window: leaving it (for a message box or a file dialog, say) remembers the
+// focused control in focus, coming back gives it the focus again, as a dialog box does. True when
+// the message is answered.
+bool KeepFocusAcrossActivation(HWND window, WPARAM w, HWND& focus);
+
 // The window's text as UTF-8.
 std::string WindowText(HWND window);
 
