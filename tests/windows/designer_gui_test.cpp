@@ -65,21 +65,22 @@ HWND WaitWindow(const wchar_t* window_class) {
   return nullptr;
 }
 
+struct Search {
+  int id;
+  HWND found;
+};
+
+BOOL CALLBACK MatchId(HWND child, LPARAM l) {
+  auto* search = reinterpret_cast<Search*>(l);
+  if (GetDlgCtrlID(child) != search->id) return TRUE;
+  search->found = child;
+  return FALSE;
+}
+
 // A control of the window by its identifier, wherever it sits among the window's descendants.
 HWND Descendant(HWND window, int id) {
-  struct Search {
-    int id;
-    HWND found;
-  } search{id, nullptr};
-  EnumChildWindows(
-      window,
-      [](HWND child, LPARAM l) -> BOOL {
-        auto* s = reinterpret_cast<Search*>(l);
-        if (GetDlgCtrlID(child) != s->id) return TRUE;
-        s->found = child;
-        return FALSE;
-      },
-      reinterpret_cast<LPARAM>(&search));
+  Search search{id, nullptr};
+  EnumChildWindows(window, MatchId, reinterpret_cast<LPARAM>(&search));
   return search.found;
 }
 
