@@ -18,11 +18,15 @@
 #include "designer/designer_controls.hpp"
 #include "designer/win32/control_ids.hpp"
 #include "designer_events.hpp"
+#include "windows/host_windows.hpp"
 
 namespace {
 
 using qb::bench::Event;
 using qb::designer::Ctl;
+using qb::test::Descendant;
+using qb::test::Descendants;
+using qb::test::Slots;
 using Clock = std::chrono::steady_clock;
 
 constexpr std::size_t kOpens = 5;
@@ -75,22 +79,10 @@ std::string WindowText(HWND window) {
   return Narrow(buffer);
 }
 
-BOOL CALLBACK Collect(HWND window, LPARAM list) {
-  reinterpret_cast<std::vector<HWND>*>(list)->push_back(window);
-  return TRUE;
-}
-
-// All descendants of the window, however deep.
-std::vector<HWND> Descendants(HWND top) {
-  std::vector<HWND> all;
-  EnumChildWindows(top, Collect, reinterpret_cast<LPARAM>(&all));
-  return all;
-}
-
 // The top-level windows of the designer's thread.
 std::vector<HWND> ThreadWindows() {
   std::vector<HWND> all;
-  EnumThreadWindows(g_main_thread, Collect, reinterpret_cast<LPARAM>(&all));
+  EnumThreadWindows(g_main_thread, qb::test::CollectWindow, reinterpret_cast<LPARAM>(&all));
   return all;
 }
 
@@ -116,13 +108,6 @@ LRESULT Send(HWND window, UINT message, WPARAM w, LPARAM l) {
     ExitProcess(1);
   }
   return static_cast<LRESULT>(result);
-}
-
-// The descendant of the window with this control identifier, or nullptr.
-HWND Descendant(HWND top, int id) {
-  for (HWND child : Descendants(top))
-    if (GetDlgCtrlID(child) == id) return child;
-  return nullptr;
 }
 
 int IdOf(Ctl id) { return qb::designer::win32::kDesignerControlBase + static_cast<int>(id); }
@@ -257,16 +242,6 @@ void Session(bool& played) {
 DWORD WINAPI RunSession(void* session) {
   (*static_cast<const std::function<void()>*>(session))();
   return 0;
-}
-
-std::vector<char*> Slots(const std::vector<std::string>& texts) {
-  std::vector<char*> slots;
-  for (const std::string& t : texts) {
-    char* block = static_cast<char*>(GlobalAlloc(GMEM_FIXED, t.size() + 1));
-    std::memcpy(block, t.c_str(), t.size() + 1);
-    slots.push_back(block);
-  }
-  return slots;
 }
 
 std::string ReadFileText(const std::wstring& path) {

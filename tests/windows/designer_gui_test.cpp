@@ -13,11 +13,14 @@
 
 #include "designer/designer_controls.hpp"
 #include "designer/win32/control_ids.hpp"
+#include "host_windows.hpp"
 #include "png_writer.hpp"
 
 namespace {
 
 using qb::designer::Ctl;
+using qb::test::Descendant;
+using qb::test::Slots;
 namespace ids = qb::designer::win32;
 
 int g_failures = 0;
@@ -63,25 +66,6 @@ HWND WaitWindow(const wchar_t* window_class) {
   std::printf("FAILED: no %ls window appeared\n", window_class);
   ++g_failures;
   return nullptr;
-}
-
-struct Search {
-  int id;
-  HWND found;
-};
-
-BOOL CALLBACK MatchId(HWND child, LPARAM l) {
-  auto* search = reinterpret_cast<Search*>(l);
-  if (GetDlgCtrlID(child) != search->id) return TRUE;
-  search->found = child;
-  return FALSE;
-}
-
-// A control of the window by its identifier, wherever it sits among the window's descendants.
-HWND Descendant(HWND window, int id) {
-  Search search{id, nullptr};
-  EnumChildWindows(window, MatchId, reinterpret_cast<LPARAM>(&search));
-  return search.found;
 }
 
 HWND Item(HWND window, Ctl id) { return Descendant(window, ids::kDesignerControlBase + static_cast<int>(id)); }
@@ -165,17 +149,6 @@ void Shot(HWND window, const wchar_t* name) {
   DeleteDC(memory);
   ReleaseDC(nullptr, screen);
   CHECK(qb::test::WritePng(g_shots + L"\\" + name + L".png", width, height, rgb));
-}
-
-// Host slots: blocks from GlobalAlloc, as the host hands them over.
-std::vector<char*> Slots(const std::vector<std::string>& texts) {
-  std::vector<char*> slots;
-  for (const std::string& t : texts) {
-    char* block = static_cast<char*>(GlobalAlloc(GMEM_FIXED, t.size() + 1));
-    std::memcpy(block, t.c_str(), t.size() + 1);
-    slots.push_back(block);
-  }
-  return slots;
 }
 
 std::vector<std::string> Texts(const std::vector<char*>& slots) {

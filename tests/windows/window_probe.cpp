@@ -29,10 +29,13 @@
 #include "designer/designer_controls.hpp"
 #include "designer/designer_form.hpp"
 #include "designer/win32/control_ids.hpp"
+#include "host_windows.hpp"
 
 namespace {
 
 namespace ids = qb::designer::win32;
+using qb::test::Descendants;
+using qb::test::Slots;
 
 using ExecFn = int(__stdcall*)(int, char**, int);
 using RegisterFn = void(__stdcall*)(void*, void*, void*, void*);
@@ -63,17 +66,6 @@ std::string Rect(RECT r) {
 RECT ScreenRect(HWND window, RECT r) {
   MapWindowPoints(window, nullptr, reinterpret_cast<POINT*>(&r), 2);
   return r;
-}
-
-BOOL CALLBACK AddWindow(HWND w, LPARAM list) {
-  reinterpret_cast<std::vector<HWND>*>(list)->push_back(w);
-  return TRUE;
-}
-
-std::vector<HWND> Descendants(HWND top) {
-  std::vector<HWND> all;
-  EnumChildWindows(top, AddWindow, reinterpret_cast<LPARAM>(&all));
-  return all;
 }
 
 // The visible descendant with this ID, else any with it.
@@ -294,16 +286,6 @@ DWORD WINAPI Answer(void*) {
     }
   }
   return 0;
-}
-
-std::vector<char*> Slots(const std::vector<std::string>& texts) {
-  std::vector<char*> slots;
-  for (const std::string& t : texts) {
-    char* block = static_cast<char*>(GlobalAlloc(GMEM_FIXED, t.size() + 1));
-    std::memcpy(block, t.c_str(), t.size() + 1);
-    slots.push_back(block);
-  }
-  return slots;
 }
 
 }  // namespace
