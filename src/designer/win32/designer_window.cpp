@@ -333,7 +333,8 @@ class DesignerWindow {
   }
 
   // The table list scrolls sideways to its widest entry; the width only grows while entries are
-  // edited, and is measured anew when the list is refilled.
+  // edited, and is measured anew when the list is refilled. It changes in steps, as each change
+  // redraws the list.
   void WidenList(HWND list, const std::vector<std::string>& items, const std::vector<std::string>& shown) {
     if (items.size() != shown.size()) {
       list_extent_ = WidestText(list, items);
@@ -341,7 +342,8 @@ class DesignerWindow {
       for (std::size_t i = 0; i < items.size(); ++i)
         if (items[i] != shown[i]) list_extent_ = std::max(list_extent_, WidestText(list, {items[i]}));
     }
-    const auto extent = static_cast<WPARAM>(list_extent_ + scale_(8));
+    const int step = scale_(64);
+    const auto extent = static_cast<WPARAM>((list_extent_ + scale_(8) + step - 1) / step * step);
     if (SendMessageW(list, LB_GETHORIZONTALEXTENT, 0, 0) != static_cast<LRESULT>(extent))
       SendMessageW(list, LB_SETHORIZONTALEXTENT, extent, 0);
   }
