@@ -143,6 +143,9 @@ class DesignerForm {
   model::Field* CurrentField();
   void RenameLookupEntity(std::string_view old_id, std::string_view new_id);
   void RenameLookupField(model::Entity& t, std::string_view old_name, std::string_view new_name);
+  // Sets the renaming's references to new_name; at its first keystroke collect finds them.
+  template <typename Collect>
+  void FollowRenaming(std::string_view new_name, Collect&& collect);
   void RefreshSelectedFieldRow();
   void AddTable();
   void DeleteTable();
@@ -162,7 +165,6 @@ class DesignerForm {
   void SaveAndCloseClick();
   void GenerateClick();
   bool FileHoldsDocument() const;
-
 
   UiPort& ui_;
   model::Project project_;

@@ -154,8 +154,7 @@ void DesignerForm::TableSettingChanged(Ctl sender) {
 // The lookups that pointed to the current table when its renaming began follow each keystroke;
 // a lookup to another table is never touched, also when the text passes through that table's id.
 void DesignerForm::RenameLookupEntity(std::string_view old_id, std::string_view new_id) {
-  if (!renaming_.started) {
-    renaming_.started = true;
+  FollowRenaming(new_id, [&](std::vector<std::string*>& references) {
     // The current table holds the new id already. When another table has the old id too, the
     // lookups' target is unknown, so none follows.
     const model::Entity* renamed = CurrentEntity();
@@ -163,9 +162,17 @@ void DesignerForm::RenameLookupEntity(std::string_view old_id, std::string_view 
     if (old_id.empty() || std::any_of(project_.entities.begin(), project_.entities.end(), other_with_old_id)) return;
     for (model::Entity& table : project_.entities)
       for (model::Field& f : table.fields)
-        if (SameTextAscii(f.lookup_entity, old_id)) renaming_.references.push_back(&f.lookup_entity);
+        if (SameTextAscii(f.lookup_entity, old_id)) references.push_back(&f.lookup_entity);
+  });
+}
+
+template <typename Collect>
+void DesignerForm::FollowRenaming(std::string_view new_name, Collect&& collect) {
+  if (!renaming_.started) {
+    renaming_.started = true;
+    collect(renaming_.references);
   }
-  for (std::string* reference : renaming_.references) *reference = new_id;
+  for (std::string* reference : renaming_.references) *reference = new_name;
 }
 
 void DesignerForm::AddTable() {
@@ -376,20 +383,18 @@ void DesignerForm::FieldSettingChanged(Ctl sender) {
 // The display field and the lookups that showed the current field when its renaming began follow
 // each keystroke, as a table's lookups do.
 void DesignerForm::RenameLookupField(model::Entity& t, std::string_view old_name, std::string_view new_name) {
-  if (!renaming_.started) {
-    renaming_.started = true;
+  FollowRenaming(new_name, [&](std::vector<std::string*>& references) {
     const model::Field* renamed = CurrentField();
     const auto other_with_old_name = [&](const model::Field& f) {
       return &f != renamed && SameTextAscii(f.name, old_name);
     };
     if (old_name.empty() || std::any_of(t.fields.begin(), t.fields.end(), other_with_old_name)) return;
-    if (SameTextAscii(t.display_field, old_name)) renaming_.references.push_back(&t.display_field);
+    if (SameTextAscii(t.display_field, old_name)) references.push_back(&t.display_field);
     for (model::Entity& table : project_.entities)
       for (model::Field& f : table.fields)
         if (SameTextAscii(f.lookup_entity, t.id) && SameTextAscii(f.lookup_field, old_name))
-          renaming_.references.push_back(&f.lookup_field);
-  }
-  for (std::string* reference : renaming_.references) *reference = new_name;
+          references.push_back(&f.lookup_field);
+  });
 }
 
 void DesignerForm::RefreshSelectedFieldRow() {
