@@ -66,6 +66,39 @@ void CheckTarget(const Value& root, Issues& issues) {
       issues.push_back(std::string("target.") + key + " must be true or false.");
 }
 
+// Role lists hold texts only; anything else would be skipped silently when read.
+bool IsTextArray(const Value* value) {
+  if (value == nullptr || !value->IsArray()) return false;
+  for (const Value& item : value->Items())
+    if (!item.IsString()) return false;
+  return true;
+}
+
+void CheckSecurity(const Value& root, Issues& issues) {
+  if (!HasKey(&root, "security")) return;
+  const Value* security = json::ObjectMember(&root, "security");
+  if (security == nullptr) {
+    issues.push_back("security must be an object when provided.");
+    return;
+  }
+  if (HasKey(security, "signIn") && !json::BooleanMember(security, "signIn"))
+    issues.push_back("security.signIn must be true or false.");
+  if (HasKey(security, "roles") && !IsTextArray(security->Find("roles")))
+    issues.push_back("security.roles must be an array of role names.");
+}
+
+void CheckTableAccess(const Value& table, const std::string& at, Issues& issues) {
+  if (!HasKey(&table, "access")) return;
+  const Value* access = json::ObjectMember(&table, "access");
+  if (access == nullptr) {
+    issues.push_back(at + ".access must be an object when provided.");
+    return;
+  }
+  for (std::string_view right : model::TableAccess::kKeys)
+    if (HasKey(access, right) && !IsTextArray(access->Find(right)))
+      issues.push_back(at + ".access." + std::string(right) + " must be an array of role names.");
+}
+
 void CheckDatabase(const Value& root, const model::Project& project, Issues& issues) {
   const Value* database = json::ObjectMember(&root, "database");
   if (database == nullptr) {
@@ -76,8 +109,9 @@ void CheckDatabase(const Value& root, const model::Project& project, Issues& iss
     CheckUniqueIds(*entities, "database.entities", "id", issues);
     for (std::size_t i = 0; i < entities->Items().size(); ++i) {
       const Value& e = entities->Items()[i];
-      if (e.IsObject() && Trim(Str(&e, "name")).empty())
-        issues.push_back("database.entities[" + std::to_string(i) + "] requires a non-empty \"name\" string.");
+      const std::string at = "database.entities[" + std::to_string(i) + "]";
+      if (e.IsObject() && Trim(Str(&e, "name")).empty()) issues.push_back(at + " requires a non-empty \"name\" string.");
+      if (e.IsObject()) CheckTableAccess(e, at, issues);
     }
   } else {
     issues.push_back("database.entities must be an array.");
@@ -179,6 +213,7 @@ ValidationOutcome ValidateProjectFile(std::string_view file_name, ParsedProject&
   if (Str(&*root, "schemaVersion") != "1.0.0") issues.push_back("schemaVersion must be \"1.0.0\".");
   CheckProject(*root, issues);
   CheckTarget(*root, issues);
+  CheckSecurity(*root, issues);
   CheckDatabase(*root, parsed.project, issues);
   CheckPages(*root, issues);
   CheckBuild(*root, issues);

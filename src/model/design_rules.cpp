@@ -19,6 +19,9 @@ namespace {
 constexpr std::array<std::string_view, 8> kReservedTableNames = {"assets", "api",      "public",  "index",
                                                                  "sw",     "manifest", "storage", "app"};
 constexpr std::int32_t kMaxPageSize = 200;
+constexpr std::size_t kMaxRoleLength = 32;
+// The account pages of an application with sign-in live under /account.
+constexpr std::string_view kAccountRoute = "account";
 constexpr std::int32_t kMaxLength = 1000;
 constexpr std::string_view kIdentifierRule =
     " must start with a lowercase letter and contain only a-z, 0-9 and _ (max 64).";
@@ -136,8 +139,50 @@ void CheckFields(const EntityIndex& tables, const Entity& entity, const std::str
   }
 }
 
-void CheckEntity(const EntityIndex& tables, const Entity& entity, std::size_t position, const NameSet& routes,
-                 NameSet& table_ids, std::vector<std::string>& issues) {
+// Role ids: lower case, 32 characters at most, each listed once.
+void CheckRoles(const Project& project, std::vector<std::string>& issues) {
+  if (!project.security) return;
+  NameSet seen;
+  for (const std::string& role : project.security->roles) {
+    if (!IsValidIdentifier(role) || role.size() > kMaxRoleLength)
+      issues.push_back("Role " + Quoted(role) +
+                       " must start with a lowercase letter and contain only a-z, 0-9 and _ (max 32).");
+    else if (seen.Contains(role))
+      issues.push_back("Duplicate role " + Quoted(role) + ".");
+    else
+      seen.Add(role);
+  }
+}
+
+void CheckAccess(const Project& project, const Entity& entity, const std::string& table,
+                 std::vector<std::string>& issues) {
+  if (!entity.access) return;
+  const TableAccess& access = *entity.access;
+  const std::vector<std::string> defined = project.security ? project.security->AllRoles()
+                                                             : std::vector<std::string>{std::string(kAdminRole)};
+  std::vector<std::string> reported;
+  const auto once = [&](const std::string& role) {
+    if (std::find(reported.begin(), reported.end(), role) != reported.end()) return false;
+    reported.push_back(role);
+    return true;
+  };
+  for (const std::vector<std::string>& roles : access.roles)
+    for (const std::string& role : roles)
+      if (std::find(defined.begin(), defined.end(), role) == defined.end() && once(role))
+        issues.push_back(table + ": access names the role " + Quoted(role) +
+                         ", which is not defined; add it to the roles or remove it.");
+  for (const std::string& role : defined) {
+    if (role == kAdminRole || access.Grants(TableAccess::kView, role)) continue;
+    const bool writes = access.Grants(TableAccess::kAdd, role) || access.Grants(TableAccess::kEdit, role) ||
+                        access.Grants(TableAccess::kDelete, role);
+    if (writes)
+      issues.push_back(table + ": role " + Quoted(role) +
+                       " may add, edit or delete records but not view them; give it the view right too.");
+  }
+}
+
+void CheckEntity(const Project& project, const EntityIndex& tables, const Entity& entity, std::size_t position,
+                 const NameSet& routes, NameSet& table_ids, std::vector<std::string>& issues) {
   const std::string table = "Table " + Quoted(entity.id);
   if (!IsValidIdentifier(entity.id))
     issues.push_back("Table " + std::to_string(position) + " name " + Quoted(entity.id) +
@@ -149,6 +194,9 @@ void CheckEntity(const EntityIndex& tables, const Entity& entity, std::size_t po
   for (std::string_view reserved : kReservedTableNames)
     if (SameTextAscii(reserved, entity.id))
       issues.push_back(table + ": " + Quoted(entity.id) + " is reserved; choose another table name.");
+  if (project.RequiresSignIn() && SameTextAscii(entity.id, kAccountRoute))
+    issues.push_back(table + ": " + Quoted(entity.id) +
+                     " is reserved when sign-in is required; choose another table name.");
   if (routes.Contains("/" + entity.id))
     issues.push_back(table + " uses the same URL as a page (/" + entity.id +
                      "). Rename the table or the page route.");
@@ -158,10 +206,12 @@ void CheckEntity(const EntityIndex& tables, const Entity& entity, std::size_t po
   if (!entity.display_field.empty() && entity.display_field != "id" &&
       entity.FieldByName(entity.display_field) == nullptr)
     issues.push_back(table + ": display field " + Quoted(entity.display_field) + " does not exist.");
-  if (IsPasswordField(entity, entity.display_field))
+  // An empty display field is automatic and names no field, not one with an empty name.
+  if (!entity.display_field.empty() && IsPasswordField(entity, entity.display_field))
     issues.push_back(table + ": display field " + Quoted(entity.display_field) +
                      " is a password field; choose a field that can be shown.");
   CheckFields(tables, entity, table, issues);
+  CheckAccess(project, entity, table, issues);
 }
 
 }  // namespace
@@ -170,10 +220,11 @@ void Validate(const Project& project, std::vector<std::string>& issues) {
   NameSet routes;
   for (const Page& page : project.pages) routes.Add(page.route);
   CheckConnection(project, issues);
+  CheckRoles(project, issues);
   NameSet table_ids;
   const EntityIndex tables(project.entities);
   for (std::size_t i = 0; i < project.entities.size(); ++i)
-    CheckEntity(tables, project.entities[i], i + 1, routes, table_ids, issues);
+    CheckEntity(project, tables, project.entities[i], i + 1, routes, table_ids, issues);
 }
 
 }  // namespace qb::model

@@ -36,6 +36,8 @@ void Entity::LoadFromJson(std::shared_ptr<const json::Value> shared) {
   display_field = JsonStr(&obj, "displayField", "");
   timestamps = JsonBool(&obj, "timestamps", false);
   page_size = JsonInt(&obj, "pageSize", kDefaultPageSize);
+  const json::Value* access_obj = json::ObjectMember(&obj, "access");
+  access = access_obj == nullptr ? std::nullopt : std::optional(TableAccess::FromJson(*access_obj));
   fields.clear();
   if (const json::Value* array = json::ArrayMember(&obj, "fields")) {
     fields.reserve(array->Items().size());
@@ -48,13 +50,14 @@ void Entity::LoadFromJson(std::shared_ptr<const json::Value> shared) {
 
 template <typename Sink>
 void Entity::WritePairs(Sink& out, bool runtime) const {
-  if (!runtime) out.Keep(extra_.get(), {"id", "name", "displayField", "timestamps", "pageSize", "fields"});
+  if (!runtime) out.Keep(extra_.get(), {"id", "name", "displayField", "timestamps", "pageSize", "fields", "access"});
   out.PutString("id", id);
   out.PutString("name", name);
   out.PutString("displayField", runtime ? EffectiveDisplayField() : display_field);
   out.PutBoolean("timestamps", timestamps);
   out.PutInteger("pageSize", page_size);
   out.PutRecords("fields", fields, runtime);
+  if (access) out.PutStringLists("access", TableAccess::kKeys, access->roles);
 }
 
 template void Entity::WritePairs(PairWriter&, bool) const;

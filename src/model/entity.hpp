@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "core/json_value.hpp"
+#include "model/access.hpp"
 #include "model/field.hpp"
 
 namespace qb::model {
@@ -23,6 +24,7 @@ class Entity {
   bool timestamps = false;
   std::int32_t page_size = kDefaultPageSize;
   std::vector<Field> fields;
+  std::optional<TableAccess> access;  // absent: every role holds every right
 
   // The first field of that name, ignoring the case of A-Z; nullptr when there is none.
   const Field* FieldByName(std::string_view field_name) const;

@@ -113,6 +113,25 @@ void PairEmitter::PutStringPairs(std::string_view key,
   out_.End();
 }
 
+void PairWriter::PutStringLists(std::string_view key, std::span<const std::string_view> names,
+                                std::span<const std::vector<std::string>> lists) {
+  json::Value obj = json::Value::Object();
+  for (std::size_t i = 0; i < names.size(); ++i) {
+    json::Value array = json::Value::Array();
+    for (const std::string& item : lists[i]) array.Append(json::Value::String(item));
+    obj.Members().emplace_back(std::string(names[i]), std::move(array));
+  }
+  Put(key, std::move(obj));
+}
+
+void PairEmitter::PutStringLists(std::string_view key, std::span<const std::string_view> names,
+                                 std::span<const std::vector<std::string>> lists) {
+  out_.Key(key);
+  out_.BeginObject();
+  for (std::size_t i = 0; i < names.size(); ++i) PutStrings(names[i], lists[i]);
+  out_.End();
+}
+
 json::Value CloneOrNew(const json::Value* obj, std::initializer_list<std::string_view> skip) {
   if (obj == nullptr || !obj->IsObject()) return json::Value::Object();
   if (skip.size() == 0) return *obj;

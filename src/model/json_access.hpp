@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <initializer_list>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -63,6 +64,9 @@ class PairWriter {
   void PutInteger(std::string_view key, long long value) { Put(key, json::Value::Integer(value)); }
   void PutStrings(std::string_view key, const std::vector<std::string>& items);
   void PutStringPairs(std::string_view key, std::initializer_list<std::pair<std::string_view, std::string_view>> pairs);
+  // An object whose member names[i] holds the texts lists[i].
+  void PutStringLists(std::string_view key, std::span<const std::string_view> names,
+                      std::span<const std::vector<std::string>> lists);
   template <typename Record>
   void PutRecords(std::string_view key, const std::vector<Record>& records, bool runtime) {
     json::Value array = json::Value::Array();
@@ -97,6 +101,8 @@ class PairEmitter {
   }
   void PutStrings(std::string_view key, const std::vector<std::string>& items);
   void PutStringPairs(std::string_view key, std::initializer_list<std::pair<std::string_view, std::string_view>> pairs);
+  void PutStringLists(std::string_view key, std::span<const std::string_view> names,
+                      std::span<const std::vector<std::string>> lists);
   template <typename Record>
   void PutRecords(std::string_view key, const std::vector<Record>& records, bool runtime) {
     out_.Key(key);

@@ -52,6 +52,16 @@ void WriteConnection(const Project& p, json::Value& connection) {
   PutPair(connection, "writeEnv", json::Value::Boolean(p.write_env));
 }
 
+// The loaded object's other members first, then the written ones.
+json::Value SecurityObject(const Security& security, const json::Value* loaded) {
+  json::Value obj = CloneOrNew(loaded, {"signIn", "roles"});
+  PutPair(obj, "signIn", json::Value::Boolean(security.sign_in));
+  json::Value roles = json::Value::Array();
+  for (const std::string& role : security.roles) roles.Append(json::Value::String(role));
+  PutPair(obj, "roles", std::move(roles));
+  return obj;
+}
+
 void WriteDatabase(const Project& p, json::Value& database) {
   WriteConnection(p, EnsureObject(database, "connection"));
   PutPair(database, "entities", json::Value::Array());
@@ -90,6 +100,7 @@ Project::Project() { InitNew(); }
 void Project::Clear() {
   entities.clear();
   pages.clear();
+  security.reset();
   root_.reset();
   file_name_.clear();
 }
@@ -129,6 +140,7 @@ void Project::LoadFromRoot(std::shared_ptr<const json::Value> shared_root) {
   const json::Value* database = json::ObjectMember(&root, "database");
   const json::Value* connection = json::ObjectMember(database, "connection");
   const json::Value* build = json::ObjectMember(&root, "build");
+  const json::Value* security = json::ObjectMember(&root, "security");
 
   loaded.project_id = JsonStr(project, "id", loaded.project_id);
   loaded.project_name = JsonStr(project, "name", loaded.project_name);
@@ -146,6 +158,7 @@ void Project::LoadFromRoot(std::shared_ptr<const json::Value> shared_root) {
   loaded.output_directory = JsonStr(build, "outputDirectory", "./build");
   loaded.entities = LoadRecords<Entity>(shared_root, json::ArrayMember(database, "entities"));
   loaded.pages = LoadRecords<Page>(shared_root, json::ArrayMember(&root, "pages"));
+  if (security != nullptr) loaded.security = Security::FromJson(*security);
   *this = std::move(loaded);
 }
 
@@ -166,6 +179,7 @@ json::Value Project::BuildRootWithoutRecords() const {
   WriteDatabase(*this, EnsureObject(root, "database"));
   PutPair(root, "pages", json::Value::Array());
   PutPair(EnsureObject(root, "build"), "outputDirectory", json::Value::String(output_directory));
+  if (security) PutPair(root, "security", SecurityObject(*security, json::ObjectMember(root_.get(), "security")));
   return root;
 }
 

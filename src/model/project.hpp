@@ -10,6 +10,7 @@
 
 #include "core/json_value.hpp"
 #include "core/text_file.hpp"
+#include "model/access.hpp"
 #include "model/entity.hpp"
 #include "model/page.hpp"
 
@@ -38,6 +39,10 @@ class Project {
   std::string output_directory;
   std::vector<Entity> entities;
   std::vector<Page> pages;
+  std::optional<Security> security;  // absent: no sign-in, as before the key existed
+
+  // True when the generated application requires sign-in.
+  bool RequiresSignIn() const { return security && security->sign_in; }
 
   // No tables, no pages, no loaded root, no file name.
   void Clear();

@@ -37,6 +37,14 @@ void WriteRuntimeSchema(const Project& project, const TextSink& sink) {
   out.BeginObject();
   pairs.PutString("generator", kGeneratorName);
   pairs.PutString("engine", project.db_engine);
+  // Only an application with sign-in gets the key, so the schema of any other stays as it was.
+  if (project.RequiresSignIn()) {
+    out.Key("security");
+    out.BeginObject();
+    pairs.PutBoolean("signIn", true);
+    pairs.PutStrings("roles", project.security->AllRoles());
+    out.End();
+  }
   out.Key("entities");
   out.BeginArray();
   const EntityIndex tables(project.entities);

@@ -104,6 +104,18 @@ TEST(ProjectValidatorTest, IssuesInStepOrder) {
        "Table \"Books\" needs a display label.\r\n"
        "Table \"books\": rows per page must be between 1 and 200.\r\n"
        "database.connections must be an array when provided.\r\n"},
+      {"security and access shapes",
+       Replace(Replace(kValid, R"("build": {})", R"("build": {}, "security": {"signIn": "yes", "roles": ["a", 2]})"),
+               R"("name": "Books", "fields")", R"("name": "Books", "access": {"view": "all", "add": [], "edit": [1]}, "fields")"),
+       "security.signIn must be true or false.\r\n"
+       "security.roles must be an array of role names.\r\n"
+       "database.entities[0].access.view must be an array of role names.\r\n"
+       "database.entities[0].access.edit must be an array of role names.\r\n"},
+      {"security and access not objects",
+       Replace(Replace(kValid, R"("build": {})", R"("build": {}, "security": true)"),
+               R"("name": "Books", "fields")", R"("name": "Books", "access": [], "fields")"),
+       "security must be an object when provided.\r\n"
+       "database.entities[0].access must be an object when provided.\r\n"},
       {"entities not an array", Replace(kValid, R"("entities": [{"id": "books", "name": "Books", "fields": [{"name": "title", "type": "string"}]}],)", R"("entities": {},)"),
        "database.entities must be an array.\r\n"},
       {"no pages", Replace(kValid, R"([{"id": "about", "title": "About", "route": "/about"}])", "[]"),

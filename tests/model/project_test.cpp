@@ -165,6 +165,22 @@ TEST(Project, SaveKeepsUnknownKeysAndOtherConnections) {
   EXPECT_EQ(Keys(*root.Find("build")), (KeyList{"clean", "outputDirectory"}));
 }
 
+TEST(Project, SecurityAndAccessAreWrittenOnlyWhenPresent) {
+  const json::Value without = LoadRoot(R"({"database": {"entities": [{"id": "b", "fields": []}]}})").BuildRoot();
+  EXPECT_EQ(without.Find("security"), nullptr);
+  EXPECT_EQ(without.Find("database")->Find("entities")->Items()[0].Find("access"), nullptr);
+
+  const json::Value with = LoadRoot(R"({"security": {"note": 1, "roles": ["editor", 3], "signIn": "yes"},
+    "database": {"entities": [{"access": {"edit": ["editor"], "view": ["editor"], "extra": true}, "id": "b"}]}})")
+                               .BuildRoot();
+  EXPECT_EQ(Keys(with).back(), "security");
+  EXPECT_EQ(*with.Find("security"), ParseJson(R"({"note": 1, "signIn": true, "roles": ["editor"]})"));
+  const json::Value& table = with.Find("database")->Find("entities")->Items()[0];
+  EXPECT_EQ(Keys(table).back(), "access");
+  EXPECT_EQ(*table.Find("access"), ParseJson(R"({"view": ["editor"], "add": [], "edit": ["editor"], "delete": [],
+                                                 "ownRecordsOnly": []})"));
+}
+
 TEST(Project, SectionsOfAnotherKindAreReplacedByObjects) {
   const json::Value root = LoadRoot(R"({"project": "x", "database": [1], "pages": "none"})").BuildRoot();
   EXPECT_TRUE(root.Find("project")->IsObject());

@@ -36,6 +36,31 @@ TEST(RuntimeSchema, ProjectWithoutTables) {
                                                                   }));
 }
 
+TEST(RuntimeSchema, SecurityOnlyWithSignInAndAccessAsWritten) {
+  struct Case {
+    const char* security;
+    const char* expected;  // the schema's "security", or "" for none
+  };
+  const Case cases[] = {
+      {"", ""},
+      {R"(, "security": {"signIn": false, "roles": ["editor"]})", ""},
+      {R"(, "security": {"signIn": true, "roles": ["editor", "admin", "editor"]})",
+       R"({"signIn": true, "roles": ["admin", "editor"]})"},
+  };
+  for (const Case& c : cases) {
+    const json::Value root = ParseJson(SchemaOf(std::string(R"({"database": {"entities": [
+        {"id": "b", "name": "B", "access": {"view": ["editor"], "x": 1}}, {"id": "c", "name": "C"}]})") +
+                                                c.security + "}"));
+    const json::Value* security = root.Find("security");
+    if (*c.expected == 0) EXPECT_EQ(security, nullptr) << c.security;
+    else EXPECT_EQ(*security, ParseJson(c.expected)) << c.security;
+    const auto& tables = root.Find("entities")->Items();
+    EXPECT_EQ(*tables[0].Find("access"), ParseJson(R"({"view": ["editor"], "add": [], "edit": [], "delete": [],
+                                                       "ownRecordsOnly": []})"));
+    EXPECT_EQ(tables[1].Find("access"), nullptr);
+  }
+}
+
 TEST(RuntimeSchema, TablesAreCompleteWithoutUnknownKeys) {
   EXPECT_EQ(SchemaOf(R"({"notes": 1, "database": {"entities": [
               {"icon": "x", "id": "items", "displayField": "missing", "pageSize": "5",
