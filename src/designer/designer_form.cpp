@@ -88,6 +88,7 @@ void DesignerForm::Guarded(Handler&& handler, Renamed renaming) {
 DesignerForm::Renamed DesignerForm::RenamedBy(Ctl id) {
   if (id == Ctl::edTableId || id == Ctl::edTableName) return Renamed::Table;
   if (id == Ctl::edFieldName || id == Ctl::edFieldLabel) return Renamed::Field;
+  if (id == Ctl::edRoleName) return Renamed::Role;
   return Renamed::Nothing;
 }
 
@@ -106,6 +107,9 @@ void DesignerForm::TextChanged(Ctl id, std::string text) {
       case Ctl::edProjectId: case Ctl::edProjectName: case Ctl::edVersion: case Ctl::edOutput:
       case Ctl::edHost: case Ctl::edPort: case Ctl::edDBName: case Ctl::edUser: case Ctl::edPassword:
         ProjectSettingChanged();
+        break;
+      case Ctl::edRoleName:
+        RoleNameChanged();
         break;
       case Ctl::edTableId: case Ctl::edTableName: case Ctl::edPageSize:
         TableSettingChanged(id);
@@ -134,6 +138,12 @@ void DesignerForm::Checked(Ctl id, bool checked) {
       case Ctl::chkTimestamps:
         TableSettingChanged(id);
         break;
+      case Ctl::chkSignIn:
+        SignInChanged();
+        break;
+      case Ctl::chkLimitAccess:
+        LimitAccessChanged();
+        break;
       case Ctl::chkRequired: case Ctl::chkUnique: case Ctl::chkShowInList: case Ctl::chkSearchable:
         FieldSettingChanged(id);
         break;
@@ -158,6 +168,9 @@ void DesignerForm::Selected(Ctl id, int index) {
         break;
       case Ctl::lbTables:
         LoadTableEditor();
+        break;
+      case Ctl::lbRoles:
+        LoadRoleEditor();
         break;
       case Ctl::cbDisplayField:
         TableSettingChanged(id);
@@ -193,6 +206,8 @@ void DesignerForm::Clicked(Ctl id) {
       case Ctl::btnSaveAndClose: SaveAndCloseClick(); break;
       case Ctl::btnCancel: RequestClose(ModalResult::Cancel); break;
       case Ctl::btnBrowseOutput: BrowseOutputClick(); break;
+      case Ctl::btnAddRole: AddRole(); break;
+      case Ctl::btnRemoveRole: RemoveRole(); break;
       case Ctl::btnAddTable: AddTable(); break;
       case Ctl::btnDeleteTable: DeleteTable(); break;
       case Ctl::btnTableUp: MoveTable(-1); break;
@@ -206,6 +221,11 @@ void DesignerForm::Clicked(Ctl id) {
       default: break;
     }
   });
+}
+
+void DesignerForm::AccessCellClicked(int row, int right) {
+  if (!IsUsable(Ctl::lvAccess)) return;
+  Guarded([&] { ToggleAccess(row, right); });
 }
 
 void DesignerForm::TabChanged(int index) {
@@ -282,8 +302,10 @@ void DesignerForm::LoadProjectSettings() {
     Mut(Ctl::chkPWA).checked = project_.pwa_enabled;
     Mut(Ctl::chkAPI).checked = project_.api_enabled;
     Mut(Ctl::chkWriteEnv).checked = project_.write_env;
+    Mut(Ctl::chkSignIn).checked = project_.RequiresSignIn();
   }
   UpdateConnectionFields();
+  RefreshRoleList(0);
 }
 
 void DesignerForm::ProjectSettingChanged() {

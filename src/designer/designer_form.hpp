@@ -31,6 +31,15 @@ struct PagesGrid {
   int RowCount() const { return static_cast<int>(rows.size()); }
 };
 
+// One row of a table's access editor: a role and the rights it holds, in TableAccess::Right order.
+// Row 0 is admin, which holds every right and cannot be changed.
+inline constexpr std::size_t kRightCount = model::TableAccess::kKeys.size();
+struct AccessRow {
+  std::string role;
+  std::array<bool, kRightCount> granted{};
+  bool operator==(const AccessRow&) const = default;
+};
+
 // The fixed lists of the project page: stored keys and what the lists show.
 extern const std::array<std::string_view, 3> kEngineKeys;
 extern const std::array<std::string_view, 3> kEngineCaptions;
@@ -38,6 +47,7 @@ extern const std::array<std::string_view, 3> kCssKeys;
 extern const std::array<std::string_view, 7> kPageTemplates;
 extern const std::array<std::string_view, kFieldColumnCount> kFieldColumnCaptions;
 extern const GridRow kPagesGridHeader;
+extern const std::array<std::string_view, kRightCount> kRightCaptions;
 
 // Index of value in a three-entry list ignoring ASCII case, 0 when absent.
 int IndexOfText(const std::array<std::string_view, 3>& list, std::string_view value);
@@ -53,6 +63,7 @@ class DesignerForm {
   int ActiveTab() const { return active_tab_; }
   const std::vector<FieldRow>& FieldRows() const { return field_rows_; }
   const PagesGrid& Grid() const { return grid_; }
+  const std::vector<AccessRow>& AccessRows() const { return access_rows_; }
   // The control a view focuses, with its whole text selected, once per request.
   Ctl Focus() const { return focus_; }
   // Counts the requests to move the focus, so a view applies each one once.
@@ -76,6 +87,8 @@ class DesignerForm {
   void GridCellEdited(int row, int col, std::string text);
   void GridCellSelecting(int row, int col);
   void GridLostFocus();
+  // A click on the box of one right of one role in the access editor.
+  void AccessCellClicked(int row, int right);
   // The window's close box (and Alt+F4, Escape).
   void CloseRequested();
 
@@ -112,7 +125,7 @@ class DesignerForm {
   // What is being renamed keystroke by keystroke: nothing, a table (its id or label typed) or a
   // field (its name or label typed); and the names elsewhere that follow it, found at the first
   // keystroke. Any other event ends the renaming, so the references stay valid while it lasts.
-  enum class Renamed { Nothing, Table, Field };
+  enum class Renamed { Nothing, Table, Field, Role };
   struct Renaming {
     Renamed what = Renamed::Nothing;
     bool started = false;
@@ -137,6 +150,19 @@ class DesignerForm {
   void OpenClick();
   void RequestClose(ModalResult result);
   void ShowPreview();
+
+  // Sign-in and roles (project page), access by role (tables page).
+  model::Security& EditedSecurity();
+  void DropEmptySecurity();
+  void RefreshRoleList(int select_index);
+  void LoadRoleEditor();
+  void SignInChanged();
+  void RoleNameChanged();
+  void AddRole();
+  void RemoveRole();
+  void LoadAccessEditor();
+  void LimitAccessChanged();
+  void ToggleAccess(int row, int right);
 
   // Tables and fields.
   model::Entity* CurrentEntity();
@@ -178,10 +204,20 @@ class DesignerForm {
   int active_tab_ = kProjectTab;
   std::vector<FieldRow> field_rows_;
   PagesGrid grid_;
+  std::vector<AccessRow> access_rows_;
   Ctl focus_ = Ctl::Tabs;
   int focus_requests_ = 0;
   ModalResult result_ = ModalResult::None;
   bool closed_ = false;
 };
+
+template <typename Collect>
+void DesignerForm::FollowRenaming(std::string_view new_name, Collect&& collect) {
+  if (!renaming_.started) {
+    renaming_.started = true;
+    collect(renaming_.references);
+  }
+  for (std::string* reference : renaming_.references) *reference = new_name;
+}
 
 }  // namespace qb::designer

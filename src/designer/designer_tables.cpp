@@ -100,6 +100,7 @@ void DesignerForm::LoadTableEditor() {
       Mut(Ctl::cbDisplayField).selected = -1;
     }
   }
+  LoadAccessEditor();
   RefreshFieldList(0);
 }
 
@@ -164,15 +165,6 @@ void DesignerForm::RenameLookupEntity(std::string_view old_id, std::string_view 
       for (model::Field& f : table.fields)
         if (SameTextAscii(f.lookup_entity, old_id)) references.push_back(&f.lookup_entity);
   });
-}
-
-template <typename Collect>
-void DesignerForm::FollowRenaming(std::string_view new_name, Collect&& collect) {
-  if (!renaming_.started) {
-    renaming_.started = true;
-    collect(renaming_.references);
-  }
-  for (std::string* reference : renaming_.references) *reference = new_name;
 }
 
 void DesignerForm::AddTable() {
