@@ -38,6 +38,13 @@ std::string BuildEnvFile(const model::Project& project, bool omit_password) {
   out.Line("# Leave empty for auto-detection. Set only when auto-detection is wrong,");
   out.Line("# e.g. behind a reverse proxy: APP_BASE_PATH=/myapp");
   out.Line("APP_BASE_PATH=");
+  if (project.RequiresSignIn()) {
+    out.Line("# Minutes without a request after which a signed-in session ends.");
+    out.Line("SESSION_IDLE_MINUTES=120");
+    out.Line("# Reverse proxies in front of the application (comma-separated addresses); only behind them");
+    out.Line("# is the client address read from X-Forwarded-For.");
+    out.Line("TRUSTED_PROXIES=");
+  }
   if (IsSqlite(project)) {
     out.Line("# SQLite database: storage/database.sqlite (override with DB_DATABASE=/absolute/path.sqlite)");
     return out.Text();

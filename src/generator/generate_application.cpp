@@ -7,6 +7,7 @@
 #include "core/json_parse.hpp"
 #include "core/json_write.hpp"
 #include "core/utf8.hpp"
+#include "generator/account_files.hpp"
 #include "generator/asset_files.hpp"
 #include "generator/config_files.hpp"
 #include "generator/core_files.hpp"
@@ -112,6 +113,7 @@ class ApplicationWriter {
       Write("public/sw.js", BuildServiceWorker());
     }
     Write("tests/README.md", BuildTestsReadme());
+    if (project_.RequiresSignIn()) AddAccounts(folder_);
     Write(std::string(kMarkerFile), MarkerText(in_.project_id, true));
   }
 

@@ -85,6 +85,7 @@ final class Response
 final class HttpClient
 {
     private array $cookies = [];
+    private array $headers = [];
 
     // $base is "http://host:port", optionally followed by a path that is put before every request path.
     public function __construct(private string $base)
@@ -95,6 +96,17 @@ final class HttpClient
     public function setCookie(string $name, string $value): void
     {
         $this->cookies[$name] = $value;
+    }
+
+    // Sends a header with every request from now on; null stops sending it.
+    public function setHeader(string $name, ?string $value): void
+    {
+        $this->headers[$name] = $value;
+    }
+
+    public function cookieNames(): array
+    {
+        return array_map('strval', array_keys($this->cookies));
     }
 
     public function cookie(string $name): ?string
@@ -135,6 +147,9 @@ final class HttpClient
                 $pairs[] = "$name=$value";
             }
             $head .= 'Cookie: ' . implode('; ', $pairs) . "\r\n";
+        }
+        foreach (array_filter($this->headers, 'is_string') as $name => $value) {
+            $head .= "$name: $value\r\n";
         }
         if ($contentType !== null) {
             $head .= "Content-Type: $contentType\r\n";
