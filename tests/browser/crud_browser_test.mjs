@@ -209,6 +209,40 @@ async function searchLargeLookup(page, base, dbFile) {
   ok((await row(page, 'White Teeth').innerText()).includes('Zadie Smith'), 'an unchanged edit keeps the author');
 }
 
+// An application with sign-in: the first administrator from the command line, then in the browser
+// sign in from a protected page, add a record and sign out.
+async function signInAddSignOut(page) {
+  const appDir = join(work, 'accounts');
+  const generated = spawnSync(cli, ['crud', join(sourceDir, 'examples', 'lending-library.json'), appDir], { encoding: 'utf8' });
+  eq(generated.status, 0, `crud generation failed: ${generated.stdout} ${generated.stderr}`);
+  const base = await serve(appDir, 'accounts');
+  const password = 'a long enough password';
+  const added = spawnSync('php', [join(appDir, 'bin', 'users.php'), 'add', 'admin@library.example', '--role', 'admin'],
+    { cwd: appDir, input: `${password}\n`, encoding: 'utf8', env: { ...process.env, DB_DATABASE: join(work, 'accounts.sqlite') } });
+  eq(added.status, 0, `first administrator added: ${added.stderr}`);
+
+  await context.clearCookies();
+  await page.goto(`${base}/authors`);
+  eq(new URL(page.url()).pathname, '/account/login', 'a protected page asks to sign in');
+  await page.screenshot({ path: join(shotsDir, 'accounts-sign-in.png'), fullPage: true });
+  await page.fill('#f_email', 'admin@library.example');
+  await page.fill('#f_password', password);
+  await Promise.all([page.waitForURL(`${base}/authors`), page.getByRole('button', { name: 'Sign in' }).click()]);
+  ok(await page.getByText('admin@library.example').isVisible(), 'the header names the signed-in account');
+
+  await page.goto(`${base}/authors/create`);
+  await page.fill('#f_full_name', 'Ursula K. Le Guin');
+  await save(page, `${base}/authors`, 'Authors: record added.');
+  eq(await row(page, 'Ursula K. Le Guin').count(), 1, 'the signed-in author is listed');
+  await page.screenshot({ path: join(shotsDir, 'accounts-signed-in-list.png'), fullPage: true });
+
+  await Promise.all([page.waitForURL(`${base}/account/login`), page.getByRole('button', { name: 'Sign out' }).click()]);
+  await page.locator('.alert', { hasText: 'You are signed out.' }).waitFor();
+  await page.goto(`${base}/authors`);
+  eq(new URL(page.url()).pathname, '/account/login', 'signed out, the list asks to sign in again');
+  stopAll();
+}
+
 async function checkTheme(page, theme) {
   const style = await page.evaluate(() => {
     const body = getComputedStyle(document.body);
@@ -269,6 +303,7 @@ async function run() {
     }
     stopAll();
   }
+  await signInAddSignOut(page);
   eq(problems, [], 'no server errors or script errors');
 }
 

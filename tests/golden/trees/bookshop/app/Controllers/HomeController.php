@@ -9,6 +9,10 @@ final class HomeController extends Controller
 {
     public function index(): void
     {
+        // With sign-in, the dashboard is for signed-in accounts.
+        if (Schema::signIn()) {
+            Auth::require();
+        }
         $this->view('home/index', ['title' => 'Dashboard']);
     }
 }

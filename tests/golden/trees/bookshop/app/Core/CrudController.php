@@ -79,10 +79,12 @@ abstract class CrudController extends Controller
         require dirname(__DIR__) . '/Views/layouts/main.php';
     }
 
+    // The row with that id, when the account may see it.
     private function find(int $id): ?array
     {
-        $stmt = $this->db()->prepare('SELECT * FROM ' . Schema::q(static::ENTITY) . ' WHERE `id` = ?');
-        $stmt->execute([$id]);
+        [$visible, $params] = self::visibleRows(static::ENTITY, '');
+        $stmt = $this->db()->prepare('SELECT * FROM ' . Schema::q(static::ENTITY) . ' WHERE `id` = ?' . ($visible === '' ? '' : ' AND ' . $visible));
+        $stmt->execute([$id, ...$params]);
         $row = $stmt->fetch(PDO::FETCH_ASSOC);
         return is_array($row) ? $row : null;
     }
@@ -153,10 +155,48 @@ abstract class CrudController extends Controller
         return self::isUtf8($text) ? self::cut($text, self::SEARCH_MAX) : '';
     }
 
+    /* ---------- rights (applications with sign-in) ---------- */
+
+    // Ends the request unless the signed-in account holds $right on this table.
+    private function authorize(string $right): void
+    {
+        if (Schema::signIn()) {
+            Auth::require(static::ENTITY, $right);
+        }
+    }
+
+    // Whether the account holds $right on $table; always without sign-in.
+    private static function allows(string $table, string $right): bool
+    {
+        return !Schema::signIn() || Auth::can($table, $right);
+    }
+
+    // The condition that keeps the rows of $table (columns prefixed with $alias) the account may
+    // see, and its parameters; '' for every row.
+    private static function visibleRows(string $table, string $alias): array
+    {
+        if (!self::allows($table, 'view')) {
+            return ['1 = 0', []];
+        }
+        $owner = Schema::signIn() ? Auth::ownerFilter($table) : null;
+        return $owner === null ? ['', []] : [$alias . Schema::q(Accounts::OWNER) . ' = ?', [$owner]];
+    }
+
+    // A GET request is done with the session once the rights are checked (see Auth::releaseSession).
+    private static function releaseSession(): void
+    {
+        if (Schema::signIn()) {
+            Auth::releaseSession();
+        }
+    }
+
     /* ---------- list ---------- */
 
     public function index(): void
     {
+        $this->authorize('view');
+        $flash = $this->takeFlash();
+        self::releaseSession();
         $entity = $this->entity();
         $pdo = $this->db();
         $fields = is_array($entity['fields'] ?? null) ? $entity['fields'] : [];
@@ -207,6 +247,11 @@ abstract class CrudController extends Controller
             $params[] = '%' . $search . '%';
         }
         $filter = $conditions === [] ? '' : ' WHERE (' . implode(' OR ', $conditions) . ')';
+        [$visible, $visibleParams] = self::visibleRows(static::ENTITY, 'm.');
+        if ($visible !== '') {
+            $filter .= ($filter === '' ? ' WHERE ' : ' AND ') . $visible;
+            $params = [...$params, ...$visibleParams];
+        }
 
         $sortable = ['id'];
         foreach ($listFields as $field) {
@@ -250,7 +295,9 @@ abstract class CrudController extends Controller
             'pages' => $pages,
             'total' => $total,
             'base' => $this->base(),
-            'flash' => $this->takeFlash(),
+            'flash' => $flash,
+            'can' => ['add' => self::allows(static::ENTITY, 'add'), 'edit' => self::allows(static::ENTITY, 'edit'),
+                'delete' => self::allows(static::ENTITY, 'delete')],
         ]);
     }
 
@@ -275,8 +322,11 @@ abstract class CrudController extends Controller
         foreach ($this->lookupFields() as $name => $field) {
             $display = self::lookupDisplay($field);
             $target = Schema::q(self::lookupTarget($field));
-            $rows = $this->db()->query('SELECT `id`, ' . $display . ' AS label FROM ' . $target
-                . ' ORDER BY ' . $display . ' LIMIT ' . (self::LOOKUP_CHOICES + 1))->fetchAll(PDO::FETCH_ASSOC);
+            [$visible, $params] = self::visibleRows(self::lookupTarget($field), '');
+            $stmt = $this->db()->prepare('SELECT `id`, ' . $display . ' AS label FROM ' . $target . ($visible === '' ? '' : ' WHERE ' . $visible)
+                . ' ORDER BY ' . $display . ' LIMIT ' . (self::LOOKUP_CHOICES + 1));
+            $stmt->execute($params);
+            $rows = $stmt->fetchAll(PDO::FETCH_ASSOC);
             if (count($rows) > self::LOOKUP_CHOICES) {
                 array_pop($rows);
                 $searchUrls[$name] = $this->base() . '/lookup?' . http_build_query(['field' => $name]);
@@ -287,8 +337,8 @@ abstract class CrudController extends Controller
             }
             $current = filter_var($item[$name] ?? null, FILTER_VALIDATE_INT);
             if ($current !== false && !isset($choices[(string) $current])) {
-                $stmt = $this->db()->prepare('SELECT ' . $display . ' AS label FROM ' . $target . ' WHERE `id` = ?');
-                $stmt->execute([$current]);
+                $stmt = $this->db()->prepare('SELECT ' . $display . ' AS label FROM ' . $target . ' WHERE `id` = ?' . ($visible === '' ? '' : ' AND ' . $visible));
+                $stmt->execute([$current, ...$params]);
                 $label = $stmt->fetchColumn();
                 // A row that is gone shows its id, as the list does, so the value is not lost unseen.
                 $choices = [(string) $current => $label === false ? '#' . $current : (string) ($label ?? $current)] + $choices;
@@ -302,6 +352,11 @@ abstract class CrudController extends Controller
     // the target rows whose shown value contains the text, or whose id it is.
     public function lookup(): void
     {
+        // The search serves the add and the edit form.
+        if (!self::allows(static::ENTITY, 'add')) {
+            $this->authorize('edit');
+        }
+        self::releaseSession();
         $field = $this->lookupFields()[self::queryText('field')] ?? null;
         header('Content-Type: application/json; charset=utf-8');
         header('Cache-Control: no-store');
@@ -318,6 +373,11 @@ abstract class CrudController extends Controller
         if ($id !== false) {
             $where .= ' OR `id` = ?';
             $params[] = $id;
+        }
+        [$visible, $visibleParams] = self::visibleRows(self::lookupTarget($field), '');
+        if ($visible !== '') {
+            $where = ' WHERE (' . substr($where, 7) . ') AND ' . $visible;
+            $params = [...$params, ...$visibleParams];
         }
         $stmt = $this->db()->prepare('SELECT `id`, ' . $display . ' AS label FROM ' . Schema::q(self::lookupTarget($field))
             . $where . ' ORDER BY ' . $display . ' LIMIT ' . self::LOOKUP_MATCHES);
@@ -352,6 +412,8 @@ abstract class CrudController extends Controller
 
     public function create(): void
     {
+        $this->authorize('add');
+        self::releaseSession();
         $item = [];
         foreach ($this->entity()['fields'] ?? [] as $field) {
             $default = (string) ($field['default'] ?? '');
@@ -369,6 +431,8 @@ abstract class CrudController extends Controller
 
     public function edit(): void
     {
+        $this->authorize('edit');
+        self::releaseSession();
         $item = $this->find($this->requestId($_GET));
         if ($item === null) {
             self::abort(404, 'Record not found');
@@ -540,8 +604,10 @@ abstract class CrudController extends Controller
                         break;
                     }
                     $value = $number;
-                    $stmt = $this->db()->prepare('SELECT COUNT(*) FROM ' . Schema::q(self::lookupTarget($field)) . ' WHERE `id` = ?');
-                    $stmt->execute([$number]);
+                    [$visible, $params] = self::visibleRows(self::lookupTarget($field), '');
+                    $stmt = $this->db()->prepare('SELECT COUNT(*) FROM ' . Schema::q(self::lookupTarget($field)) . ' WHERE `id` = ?'
+                        . ($visible === '' ? '' : ' AND ' . $visible));
+                    $stmt->execute([$number, ...$params]);
                     if ((int) $stmt->fetchColumn() === 0) {
                         $message = 'The selected ' . $label . ' no longer exists.';
                     }
@@ -619,6 +685,7 @@ abstract class CrudController extends Controller
 
     public function store(): void
     {
+        $this->authorize('add');
         $this->checkCsrf();
         [$data, $errors, $display] = $this->collect(null);
         if ($errors !== []) {
@@ -631,6 +698,9 @@ abstract class CrudController extends Controller
             $now = date('Y-m-d H:i:s');
             $data['created_at'] = $now;
             $data['updated_at'] = $now;
+        }
+        if (Schema::signIn() && Accounts::tracksOwner($entity)) {
+            $data[Accounts::OWNER] = Auth::user()['id'];
         }
 
         $pdo = $this->db();
@@ -654,6 +724,7 @@ abstract class CrudController extends Controller
 
     public function update(): void
     {
+        $this->authorize('edit');
         $this->checkCsrf();
         $id = $this->requestId($_POST);
         if ($this->find($id) === null) {
@@ -689,8 +760,12 @@ abstract class CrudController extends Controller
 
     public function delete(): void
     {
+        $this->authorize('delete');
         $this->checkCsrf();
         $id = $this->requestId($_POST);
+        if (Schema::signIn() && $this->find($id) === null) {
+            self::abort(404, 'Record not found');
+        }
         try {
             $this->db()->prepare('DELETE FROM ' . Schema::q(static::ENTITY) . ' WHERE `id` = ?')->execute([$id]);
             $this->flash('success', 'Record deleted.');

@@ -84,6 +84,12 @@ final class Schema
         throw new RuntimeException('Unknown entity in app/Config/schema.json: ' . $id);
     }
 
+    // Whether the application requires sign-in.
+    public static function signIn(): bool
+    {
+        return !empty(self::all()['security']['signIn']);
+    }
+
     public static function q(string $identifier): string
     {
         return '`' . str_replace('`', '``', $identifier) . '`';
@@ -313,7 +319,7 @@ final class Schema
         $initialTables = self::tables($pdo, $mysql);
         $availableTables = $initialTables;
 
-        foreach (self::orderedEntities() as $entity) {
+        foreach (self::storedEntities() as $entity) {
             $table = (string) ($entity['id'] ?? '');
             $fields = self::fieldList($entity['fields'] ?? []);
             if (!empty($entity['timestamps'])) {
@@ -341,6 +347,7 @@ final class Schema
                         self::execUnlessDone($pdo, self::uniqueIndexSql($field, $mysql, $table),
                             fn (): bool => self::hasIndex($pdo, $mysql, $table, $index));
                     }
+                    self::addPlainIndex($pdo, $mysql, $table, $field);
                 }
                 $availableTables[] = strtolower($table);
                 $log[] = 'Created table ' . $table;
@@ -368,6 +375,9 @@ final class Schema
                         $log[] = 'Added column ' . $table . '.' . $name;
                     }
                 }
+                if (self::addPlainIndex($pdo, $mysql, $table, $field)) {
+                    $log[] = 'Added index on ' . $table . '.' . $name;
+                }
                 $index = self::indexName('uq', $table, $name);
                 if (!empty($field['unique']) && !self::hasIndex($pdo, $mysql, $table, $index)) {
                     try {
@@ -384,6 +394,35 @@ final class Schema
         }
 
         return $log;
+    }
+
+    /* The tables to keep: with sign-in, the account tables first, and a table where some role sees
+       only its own rows records who created each row. */
+    private static function storedEntities(): array
+    {
+        $entities = self::orderedEntities();
+        if (!self::signIn()) {
+            return $entities;
+        }
+        require_once __DIR__ . '/Accounts.php';
+        foreach ($entities as &$entity) {
+            if (Accounts::tracksOwner($entity)) {
+                $entity['fields'] = [...self::fieldList($entity['fields'] ?? []), ['name' => Accounts::OWNER, 'type' => 'integer', 'index' => true]];
+            }
+        }
+        return [...Accounts::tables(), ...$entities];
+    }
+
+    // Creates the index of a field marked "index" unless it exists; true when this request made it.
+    private static function addPlainIndex(PDO $pdo, bool $mysql, string $table, array $field): bool
+    {
+        $name = (string) ($field['name'] ?? '');
+        $index = self::indexName('ix', $table, $name);
+        if (empty($field['index']) || self::hasIndex($pdo, $mysql, $table, $index)) {
+            return false;
+        }
+        return self::execUnlessDone($pdo, 'CREATE INDEX ' . self::q($index) . ' ON ' . self::q($table) . ' (' . self::q($name) . ')',
+            fn (): bool => self::hasIndex($pdo, $mysql, $table, $index));
     }
 
     // Runs a statement that another request may be running at the same moment. When it fails and

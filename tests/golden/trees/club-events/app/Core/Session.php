@@ -10,6 +10,11 @@ if (session_status() !== PHP_SESSION_ACTIVE) {
     // A session id the server did not issue is never adopted: the client gets a fresh one.
     ini_set('session.use_strict_mode', '1');
     ini_set('session.use_only_cookies', '1');
+    // A signed-in session lasts as long as its idle time allows (PHP's default is 24 minutes).
+    $idleMinutes = (int) getenv('SESSION_IDLE_MINUTES');
+    if ($idleMinutes > 0) {
+        ini_set('session.gc_maxlifetime', (string) ($idleMinutes * 60));
+    }
     session_name('ktb' . substr(sha1(dirname(__DIR__, 2) . "\n" . app_base_path()), 0, 12));
     session_set_cookie_params([
         'path' => app_base_path() === '' ? '/' : app_encode_path(app_base_path()),

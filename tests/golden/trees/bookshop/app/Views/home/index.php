@@ -4,13 +4,19 @@
 // The cards need the schema even when the connection cannot be opened.
 require_once dirname(__DIR__, 2) . '/Core/Schema.php';
 
+// With sign-in, the tables the account may view, and of those limited to their own rows, only those.
+$dashboardEntities = Schema::signIn() ? Auth::viewableEntities() : Schema::entities();
 $dashboardCounts = [];
 $dashboardError = null;
 try {
     $dashboardPdo = require dirname(__DIR__, 2) . '/Config/database.php';
-    foreach (Schema::entities() as $dashboardEntity) {
+    foreach ($dashboardEntities as $dashboardEntity) {
         $dashboardId = (string) ($dashboardEntity['id'] ?? '');
-        $dashboardCounts[$dashboardId] = (int) $dashboardPdo->query('SELECT COUNT(*) FROM ' . Schema::q($dashboardId))->fetchColumn();
+        $dashboardOwner = Schema::signIn() ? Auth::ownerFilter($dashboardId) : null;
+        $dashboardCount = $dashboardPdo->prepare('SELECT COUNT(*) FROM ' . Schema::q($dashboardId)
+            . ($dashboardOwner === null ? '' : ' WHERE ' . Schema::q(Accounts::OWNER) . ' = ?'));
+        $dashboardCount->execute($dashboardOwner === null ? [] : [$dashboardOwner]);
+        $dashboardCounts[$dashboardId] = (int) $dashboardCount->fetchColumn();
     }
 } catch (Throwable $dashboardException) {
     error_log('[Kettlebourne] Database not ready: ' . $dashboardException);
@@ -18,7 +24,6 @@ try {
 }
 // Connection details and server paths are shown only in debug mode.
 $dashboardDebug = !empty((require dirname(__DIR__, 2) . '/Config/app.php')['debug']);
-$dashboardEntities = Schema::entities();
 ?>
 <section class="py-4">
     <div class="mb-4">
@@ -45,7 +50,9 @@ $dashboardEntities = Schema::entities();
                     <h2 class="h4"><?= e($dashboardName) ?></h2>
                     <p class="text-secondary mb-3"><?= array_key_exists($dashboardId, $dashboardCounts) ? (int) $dashboardCounts[$dashboardId] . ' record(s)' : 'Records' ?> &middot; <?= $dashboardFields ?> field(s)</p>
                     <a class="btn btn-primary" href="<?= e(url('/' . $dashboardId)) ?>">Open <?= e($dashboardName) ?> &rarr;</a>
+<?php if (!Schema::signIn() || Auth::can($dashboardId, 'add')): ?>
                     <a class="btn btn-outline-secondary" href="<?= e(url('/' . $dashboardId . '/create')) ?>">Add</a>
+<?php endif; ?>
                 </div>
             </div>
         </div>
