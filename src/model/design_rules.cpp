@@ -49,9 +49,12 @@ void CheckConnection(const Project& project, std::vector<std::string>& issues) {
 // Makes the "Table "t", field "f"" start of a field's messages, only when there is one.
 using FieldPrefix = std::function<std::string()>;
 
+// A table where some role sees only its own rows records each row's creator in created_by.
 bool IsAutomaticColumn(const Entity& entity, std::string_view name) {
+  const bool tracks_owner = entity.access && !(*entity.access)[TableAccess::kOwnRecordsOnly].empty();
   return SameTextAscii(name, "id") ||
-         (entity.timestamps && (SameTextAscii(name, "created_at") || SameTextAscii(name, "updated_at")));
+         (entity.timestamps && (SameTextAscii(name, "created_at") || SameTextAscii(name, "updated_at"))) ||
+         (tracks_owner && SameTextAscii(name, "created_by"));
 }
 
 // True when the table has a password field of that name: a hash is never shown for a row.

@@ -149,6 +149,11 @@ const Case kCases[] = {
           {"id": "books", "name": "B", "access": {"view": ["viewer"], "add": ["editor"], "delete": ["clerk"]}}]}})",
      {"Table \"books\": role \"editor\" may add, edit or delete records but not view them; give it the view right too.",
       "Table \"books\": role \"clerk\" may add, edit or delete records but not view them; give it the view right too."}},
+    {"CreatorColumnOfOwnerOnlyTables",
+     R"({"security": {"signIn": true, "roles": ["member"]}, "database": {"entities": [
+          {"id": "own", "name": "O", "access": {"view": ["member"], "ownRecordsOnly": ["member"]}, "fields": [{"name": "created_by"}]},
+          {"id": "shared", "name": "S", "access": {"view": ["member"]}, "fields": [{"name": "created_by"}]}]}})",
+     {"Table \"own\", field \"created_by\" is created automatically; remove it or choose another name."}},
     {"AccountTableOnlyWithSignIn",
      R"({"security": {"signIn": true}, "database": {"entities": [{"id": "account", "name": "A"}]},
          "pages": [{"id": "p", "route": "/other"}]})",
