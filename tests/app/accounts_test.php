@@ -12,7 +12,10 @@ const LOGIN = '/account/login';
 foreach (crud_engines() as $engine) {
     $at = "[$engine] ";
     $dir = generate_crud($engine, example('lending-library.json'));
-    $site = serve_crud($engine, $dir, ['TRUSTED_PROXIES' => '']);
+    // The sessions live in a folder of the test's own, so it can age one.
+    $sessions = temp_dir('qb-sessions-');
+    file_put_contents("$sessions/sessions.ini", "session.save_path = \"$sessions\"\n");
+    $site = serve_crud($engine, $dir, ['TRUSTED_PROXIES' => '', 'PHP_INI_SCAN_DIR' => ':' . $sessions]);
     $anonymous = $site->visitor();
     $pages = [];  // every page body fetched, to look for password hashes at the end
 
@@ -172,6 +175,16 @@ foreach (crud_engines() as $engine) {
     T::same(302, $annElsewhere->get('/loans')->status, $at . 'the other sessions of the account end');
     T::same(0, users_cli($site, ['reset-password', 'ann@library.example'], "reset on the terminal\n")[0], $at . 'reset-password');
     T::same(302, sign_in($site, $site->visitor(), 'ann@library.example', 'reset on the terminal')->status, $at . 'the reset password signs in');
+
+    // A session idle for longer than SESSION_IDLE_MINUTES (default 120) ends.
+    $idle = signed_in($site, 'ann@library.example', 'reset on the terminal');
+    T::same(200, $idle->get('/loans')->status, $at . 'a fresh session is signed in');
+    $file = $sessions . '/sess_' . $idle->cookie(session_cookie_name($idle));
+    $stored = (string) @file_get_contents($file);
+    T::contains('s:4:"seen";i:', $stored, $at . 'the session file holds the time of its last use');
+    file_put_contents($file, preg_replace('~s:4:"seen";i:\d+;~', 's:4:"seen";i:' . (time() - 121 * 60) . ';', $stored));
+    T::same(302, $idle->get('/loans')->status, $at . 'a session idle for 121 minutes is signed out');
+    T::contains('Your session has ended. Please sign in again.', $idle->get(LOGIN)->body, $at . 'and told so');
 
     // Signing out ends the session: its id is worthless afterwards.
     $cookie = $admin->cookie(session_cookie_name($admin));
