@@ -19,6 +19,6 @@ inline constexpr std::string_view kTableHint = "Each table becomes a menu item a
 inline constexpr std::string_view kAddTableFirst = "Add or select a table first.";
 inline constexpr std::string_view kAutomaticDisplayField = "(automatic)";
 inline constexpr std::string_view kTargetDisplayField = "(display field of that table)";
-inline constexpr std::string_view kAdminRoleEntry = "admin  -  every right, always present";
+inline constexpr std::string_view kAdminRoleEntry = "admin  -  every right";
 
 }  // namespace qb::designer::texts

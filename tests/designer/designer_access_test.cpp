@@ -89,7 +89,7 @@ TEST(DesignerAccessTest, SignInAndRolesAreWrittenOnceEdited) {
   EXPECT_TRUE(form.Project().security->sign_in);
   EXPECT_EQ(form.Project().security->roles, (Roles{"editor", "viewer"}));
   EXPECT_EQ(form.Control(Ctl::lbRoles).items,
-            (Roles{"admin  -  every right, always present", "editor", "viewer"}));
+            (Roles{"admin  -  every right", "editor", "viewer"}));
   form.Selected(Ctl::lbRoles, 0);
   EXPECT_EQ(form.Control(Ctl::edRoleName).text, "admin");
   EXPECT_FALSE(form.IsUsable(Ctl::edRoleName));

@@ -112,6 +112,20 @@ void ShowTab(HWND window, int index) {
   SendMessageW(window, WM_NOTIFY, header.idFrom, reinterpret_cast<LPARAM>(&header));
 }
 
+void PickListEntry(HWND window, HWND list, int index) {
+  SendMessageW(list, LB_SETCURSEL, static_cast<WPARAM>(index), 0);
+  SendMessageW(window, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(list), LBN_SELCHANGE), reinterpret_cast<LPARAM>(list));
+}
+
+// A click on a cell of a report list view, as the list reports it.
+void ClickCell(HWND window, HWND list, int row, int col) {
+  NMITEMACTIVATE click{};
+  click.hdr = {list, static_cast<UINT_PTR>(GetDlgCtrlID(list)), static_cast<UINT>(NM_CLICK)};
+  click.iItem = row;
+  click.iSubItem = col;
+  SendMessageW(window, WM_NOTIFY, click.hdr.idFrom, reinterpret_cast<LPARAM>(&click));
+}
+
 void EditGridCell(HWND window, int row, int col, const wchar_t* text) {
   HWND grid = Item(window, Ctl::sgPages);
   NMITEMACTIVATE click{};
@@ -187,6 +201,23 @@ void DesignerSession(const std::string& project) {
   CHECK(IsWindowVisible(Item(w, Ctl::edProjectName)) && !IsWindowVisible(Item(w, Ctl::lbTables)));
   Shot(w, L"designer-project");
 
+  // Sign-in and two roles; admin's entry cannot be renamed or removed.
+  HWND roles = Item(w, Ctl::lbRoles);
+  CHECK(!IsWindowEnabled(Item(w, Ctl::btnRemoveRole)) && !IsWindowEnabled(Item(w, Ctl::edRoleName)));
+  Click(Item(w, Ctl::chkSignIn));
+  for (const wchar_t* role : {L"editor", L"viewer", L"guest"}) {
+    Click(Item(w, Ctl::btnAddRole));
+    Type(Item(w, Ctl::edRoleName), role);
+  }
+  Click(Item(w, Ctl::btnRemoveRole));
+  CHECK(SendMessageW(roles, LB_GETCOUNT, 0, 0) == 3);
+  wchar_t entry[256] = {};
+  SendMessageW(roles, LB_GETTEXT, 2, reinterpret_cast<LPARAM>(entry));
+  CHECK(Narrow(entry) == "viewer");
+  PickListEntry(w, roles, 1);
+  CHECK(Text(Item(w, Ctl::edRoleName)) == "editor" && IsWindowEnabled(Item(w, Ctl::btnRemoveRole)));
+  Shot(w, L"designer-roles");
+
   ShowTab(w, 1);
   Click(Item(w, Ctl::btnAddTable));
   Type(Item(w, Ctl::edTableName), L"Customers");
@@ -202,6 +233,19 @@ void DesignerSession(const std::string& project) {
   Click(Item(w, Ctl::chkUnique));
   Shot(w, L"designer-tables");
 
+  // Access by role: without a limit the grid is disabled; limited, viewer may not add and editor
+  // sees only its own records.
+  HWND access = Item(w, Ctl::lvAccess);
+  CHECK(ListView_GetItemCount(access) == 3 && !IsWindowEnabled(access));
+  Shot(w, L"designer-access-unlimited");
+  Click(Item(w, Ctl::chkLimitAccess));
+  CHECK(IsWindowEnabled(access));
+  ClickCell(w, access, 2, 2);
+  ClickCell(w, access, 1, 5);
+  ClickCell(w, access, 0, 1);
+  CHECK(ListView_GetNextItem(access, -1, LVNI_SELECTED) == -1);
+  Shot(w, L"designer-access");
+
   ShowTab(w, 2);
   Click(Item(w, Ctl::btnAddPage));
   EditGridCell(w, 2, 1, L"Frequently asked");
@@ -213,6 +257,11 @@ void DesignerSession(const std::string& project) {
   CHECK(preview.starts_with("{\n  \"schemaVersion\": "));
   CHECK(preview.find("\n    \"name\": \"GUI Shop\",\n") != std::string::npos);
   CHECK(preview.find("\"Frequently asked\"") != std::string::npos);
+  CHECK(preview.find("\n        \"access\": {\n          \"view\": [\n            \"editor\",\n            \"viewer\"\n"
+                     "          ],\n          \"add\": [\n            \"editor\"\n          ],\n") != std::string::npos);
+  CHECK(preview.find("\"ownRecordsOnly\": [\n            \"editor\"\n          ]\n") != std::string::npos);
+  CHECK(preview.find("\n  \"security\": {\n    \"signIn\": true,\n    \"roles\": [\n      \"editor\",\n"
+                     "      \"viewer\"\n    ]\n  }") != std::string::npos);
   Shot(w, L"designer-preview");
   Click(Item(w, Ctl::btnSaveAndClose));
 }
@@ -281,7 +330,8 @@ int wmain(int argc, wchar_t** argv) {
   const std::string saved = ReadFileText(project);
   for (const char* expected : {"\"name\": \"GUI Shop\"", "\"database\": \"mysql\"", "\"id\": \"customers\"",
                                "\"name\": \"e_mail\"", "\"type\": \"email\"", "\"unique\": true",
-                               "\"title\": \"Frequently asked\"", "\"content\": \"Questions and answers\""})
+                               "\"title\": \"Frequently asked\"", "\"content\": \"Questions and answers\"",
+                               "\"signIn\": true", "\"ownRecordsOnly\": [\r\n            \"editor\"\r\n"})
     if (saved.find(expected) == std::string::npos) {
       ++g_failures;
       std::printf("FAILED: the saved project lacks %s\n", expected);

@@ -59,6 +59,19 @@ const std::vector<Placement>& DesignerPlacements() {
        "Tables are created automatically on first run (SQLite file or the MySQL/MariaDB database above, which must "
        "already exist). Adding tables or fields later and regenerating adds them without losing data.",
        16, 350, 1010, 40, LTR},
+      {Kind::Group, -1, 0, " Sign-in and roles ", 16, 396, 1010, 156, LT},
+      {Kind::Check, C(Ctl::chkSignIn), 0, "Require sign-in (visitors log in before they see any page)", 28, 416,
+       480, 20, LT},
+      {Kind::Label, -1, 0, "Roles:", 28, 442, 240, 18, LT},
+      {Kind::List, C(Ctl::lbRoles), 0, "", 28, 460, 240, 80, LT},
+      {Kind::Label, -1, 0, "Role name (a-z, 0-9, _):", 280, 460, 200, 18, LT},
+      {Kind::Edit, C(Ctl::edRoleName), 0, "", 280, 478, 200, 24, LT},
+      {Kind::Button, C(Ctl::btnAddRole), 0, "Add role", 280, 512, 95, 26, LT},
+      {Kind::Button, C(Ctl::btnRemoveRole), 0, "Remove role", 380, 512, 100, 26, LT},
+      {Kind::GreyLabel, -1, 0,
+       "admin always exists and may do everything. What the other roles may do with each table is set on the "
+       "Tables && Fields tab, under Access by role.",
+       500, 460, 510, 40, LT},
       // "Tables && Fields".
       {Kind::Label, -1, 1, "Tables", 16, 38, 210, 18, LT},
       {Kind::List, C(Ctl::lbTables), 1, "", 16, 58, 210, 418, LTB},
@@ -78,11 +91,16 @@ const std::vector<Placement>& DesignerPlacements() {
       {Kind::Edit, C(Ctl::edPageSize), 1, "", 794, 74, 64, 24, LT},
       // The check box takes what is left of the group, so its caption is not cut off.
       {Kind::Check, C(Ctl::chkTimestamps), 1, "created_at / updated_at", 868, 76, 168, 20, LT},
-      {Kind::ListView, C(Ctl::lvFields), 1, "", 236, 122, 696, 254, ALL},
+      {Kind::ListView, C(Ctl::lvFields), 1, "", 236, 122, 696, 128, ALL},
       {Kind::Button, C(Ctl::btnAddField), 1, "Add field", 940, 122, 96, 28, RT},
       {Kind::Button, C(Ctl::btnDeleteField), 1, "Delete field", 940, 154, 96, 28, RT},
       {Kind::Button, C(Ctl::btnFieldUp), 1, "Move up", 940, 186, 96, 28, RT},
       {Kind::Button, C(Ctl::btnFieldDown), 1, "Move down", 940, 218, 96, 28, RT},
+      {Kind::Group, -1, 1, " Access by role ", 236, 256, 808, 122, LRB},
+      {Kind::Check, C(Ctl::chkLimitAccess), 1, "Limit access by role", 248, 276, 220, 20, LB},
+      {Kind::GreyLabel, -1, 1, "Without a limit every role may view, add, edit and delete. Click a box to grant or "
+       "take back a right.", 248, 302, 220, 64, LB},
+      {Kind::CheckGrid, C(Ctl::lvAccess), 1, "", 480, 274, 552, 96, LRB},
       {Kind::Group, C(Ctl::grpField), 1, " Field ", 236, 384, 808, 216, LRB},
       {Kind::Label, -1, 1, "Field name (a-z, 0-9, _):", 248, 402, 150, 18, LB},
       {Kind::Edit, C(Ctl::edFieldName), 1, "", 248, 420, 150, 24, LB},

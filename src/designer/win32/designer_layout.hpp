@@ -14,7 +14,7 @@ namespace qb::designer::win32 {
 enum Anchor : unsigned { kLeft = 1, kTop = 2, kRight = 4, kBottom = 8 };
 
 enum class Kind { Label, GreyLabel, WrappedLabel, Group, Panel, Edit, Password, Memo, Preview, Combo, List,
-                  ListView, Grid, Check, Button, Tabs };
+                  ListView, Grid, CheckGrid, Check, Button, Tabs };
 
 struct Placement {
   Kind kind;

@@ -3,8 +3,11 @@
 #include "designer/win32/designer_window.hpp"
 
 #include <commctrl.h>
+#include <uxtheme.h>
+#include <vsstyle.h>
 
 #include <algorithm>
+#include <map>
 #include <set>
 
 #include "designer/win32/control_ids.hpp"
@@ -23,6 +26,8 @@ constexpr int kTabCount = 4;
 constexpr const char* kTabCaptions[] = {"Project && Database", "Tables && Fields", "Pages", "JSON Preview"};
 constexpr int kFieldColumnWidths[kFieldColumnCount] = {130, 140, 150, 56, 62, 56, 52, 54, 200};
 constexpr int kPageColumnWidths[kPageColumnCount] = {180, 280, 240};
+constexpr int kAccessColumnWidths[kRightCount + 1] = {150, 64, 64, 64, 64, 120};
+using RoleCell = std::array<std::string, 1>;
 constexpr COLORREF kGrey = RGB(96, 96, 96);
 
 struct Made {
@@ -193,6 +198,9 @@ class DesignerWindow {
                                                  LVS_SHOWSELALWAYS, WS_EX_CLIENTEDGE), true);
       case Kind::Grid: return ReportList(add(WC_LISTVIEWW, WS_TABSTOP | LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS,
                                              WS_EX_CLIENTEDGE), false);
+      case Kind::CheckGrid:
+        return AccessList(add(WC_LISTVIEWW, WS_TABSTOP | LVS_REPORT | LVS_SINGLESEL | LVS_NOSORTHEADER,
+                              WS_EX_CLIENTEDGE));
       case Kind::Check: return add(WC_BUTTONW, WS_TABSTOP | BS_AUTOCHECKBOX);
       case Kind::Button: return add(WC_BUTTONW, WS_TABSTOP | BS_PUSHBUTTON);
       case Kind::Tabs: {
@@ -210,20 +218,34 @@ class DesignerWindow {
     return nullptr;
   }
 
+  // A column at least as wide as its caption in the font the screen has.
+  void AddColumn(HWND list, std::size_t index, std::string_view text, int width) {
+    std::wstring caption = Wide(text);
+    LVCOLUMNW column{};
+    column.mask = LVCF_TEXT | LVCF_WIDTH;
+    column.pszText = caption.data();
+    const int caption_width =
+        static_cast<int>(SendMessageW(list, LVM_GETSTRINGWIDTHW, 0, reinterpret_cast<LPARAM>(caption.c_str())));
+    column.cx = std::max(scale_(width), caption_width + scale_(16));
+    SendMessageW(list, LVM_INSERTCOLUMNW, index, reinterpret_cast<LPARAM>(&column));
+  }
+
+  // The roles and their rights: a role per row, a check box per right drawn over the empty cells.
+  HWND AccessList(HWND list) {
+    ListView_SetExtendedListViewStyle(list, LVS_EX_GRIDLINES);
+    AddColumn(list, 0, "Role", kAccessColumnWidths[0]);
+    for (std::size_t i = 0; i < kRightCount; ++i) AddColumn(list, i + 1, kRightCaptions[i], kAccessColumnWidths[i + 1]);
+    HIMAGELIST rows = ImageList_Create(1, scale_(18), ILC_COLOR, 1, 1);
+    ListView_SetImageList(list, rows, LVSIL_SMALL);
+    return list;
+  }
+
   HWND ReportList(HWND list, bool fields) {
     ListView_SetExtendedListViewStyle(list, LVS_EX_GRIDLINES | (fields ? LVS_EX_FULLROWSELECT : 0));
     const std::size_t count = fields ? kFieldColumnCount : kPageColumnCount;
-    for (std::size_t i = 0; i < count; ++i) {
-      std::wstring caption = Wide(fields ? kFieldColumnCaptions[i] : kPagesGridHeader[i]);
-      LVCOLUMNW column{};
-      column.mask = LVCF_TEXT | LVCF_WIDTH;
-      column.pszText = caption.data();
-      // A column is at least as wide as its caption in the font the screen has.
-      const int caption_width =
-          static_cast<int>(SendMessageW(list, LVM_GETSTRINGWIDTHW, 0, reinterpret_cast<LPARAM>(caption.c_str())));
-      column.cx = std::max(scale_(fields ? kFieldColumnWidths[i] : kPageColumnWidths[i]), caption_width + scale_(16));
-      SendMessageW(list, LVM_INSERTCOLUMNW, i, reinterpret_cast<LPARAM>(&column));
-    }
+    for (std::size_t i = 0; i < count; ++i)
+      AddColumn(list, i, fields ? kFieldColumnCaptions[i] : kPagesGridHeader[i],
+                fields ? kFieldColumnWidths[i] : kPageColumnWidths[i]);
     if (!fields) {
       HIMAGELIST rows = ImageList_Create(1, scale_(24), ILC_COLOR, 1, 1);
       ListView_SetImageList(list, rows, LVSIL_SMALL);
@@ -266,6 +288,7 @@ class DesignerWindow {
       SendMessageW(Of(Ctl::Tabs), TCM_SETCURSEL, static_cast<WPARAM>(form_.ActiveTab()), 0);
     for (const Made& m : made_) SyncOne(m);
     SyncFieldRows();
+    SyncAccessRows();
     SyncGrid();
     SyncPages();
     if (form_.FocusRequests() != shown_focus_requests_) {
@@ -298,7 +321,10 @@ class DesignerWindow {
     const ControlState& state = form_.Control(id);
     ControlState& shown = shown_[static_cast<std::size_t>(p.ctl)];
     const bool enabled = form_.IsUsable(id);
-    if (IsWindowEnabled(m.window) != (enabled ? TRUE : FALSE)) EnableWindow(m.window, enabled);
+    if (IsWindowEnabled(m.window) != (enabled ? TRUE : FALSE)) {
+      EnableWindow(m.window, enabled);
+      if (p.kind == Kind::CheckGrid) InvalidateRect(m.window, nullptr, TRUE);
+    }
     SyncValue(p.kind, m.window, state, shown);
     if (state != shown) shown = state;
     if (HasVisibleStyle(m.window) != state.visible) ShowWindow(m.window, state.visible ? SW_SHOWNA : SW_HIDE);
@@ -316,7 +342,7 @@ class DesignerWindow {
         const bool combo = kind == Kind::Combo;
         if (state.items != shown.items) {
           MirrorItems(window, combo, state.items, shown.items);
-          if (!combo) WidenList(window, state.items, shown.items);
+          if (!combo) WidenList(window, state.items, shown.items, list_extents_[window]);
         }
         if (SendMessageW(window, combo ? CB_GETCURSEL : LB_GETCURSEL, 0, 0) != state.selected)
           SendMessageW(window, combo ? CB_SETCURSEL : LB_SETCURSEL, static_cast<WPARAM>(state.selected), 0);
@@ -332,18 +358,19 @@ class DesignerWindow {
     if (state.hint != shown.hint) SetHint(hints_, window, Wide(state.hint));
   }
 
-  // The table list scrolls sideways to its widest entry; the width only grows while entries are
+  // A list box scrolls sideways to its widest entry; the width only grows while entries are
   // edited, and is measured anew when the list is refilled. It changes in steps, as each change
   // redraws the list.
-  void WidenList(HWND list, const std::vector<std::string>& items, const std::vector<std::string>& shown) {
+  void WidenList(HWND list, const std::vector<std::string>& items, const std::vector<std::string>& shown,
+                 int& widest) {
     if (items.size() != shown.size()) {
-      list_extent_ = WidestText(list, items);
+      widest = WidestText(list, items);
     } else {
       for (std::size_t i = 0; i < items.size(); ++i)
-        if (items[i] != shown[i]) list_extent_ = std::max(list_extent_, WidestText(list, {items[i]}));
+        if (items[i] != shown[i]) widest = std::max(widest, WidestText(list, {items[i]}));
     }
     const int step = scale_(64);
-    const auto extent = static_cast<WPARAM>((list_extent_ + scale_(8) + step - 1) / step * step);
+    const auto extent = static_cast<WPARAM>((widest + scale_(8) + step - 1) / step * step);
     if (SendMessageW(list, LB_GETHORIZONTALEXTENT, 0, 0) != static_cast<LRESULT>(extent))
       SendMessageW(list, LB_SETHORIZONTALEXTENT, extent, 0);
   }
@@ -362,6 +389,53 @@ class DesignerWindow {
         ListView_EnsureVisible(list, selected, FALSE);
       }
     }
+  }
+
+  // Role names are cell texts; the rights are drawn, so a change of them only repaints.
+  void SyncAccessRows() {
+    const std::vector<AccessRow>& rows = form_.AccessRows();
+    if (rows == shown_access_) return;
+    std::vector<RoleCell> names, shown_names;
+    for (const AccessRow& row : rows) names.push_back({row.role});
+    for (const AccessRow& row : shown_access_) shown_names.push_back({row.role});
+    MirrorRows(Of(Ctl::lvAccess), names, shown_names);
+    shown_access_ = rows;
+    InvalidateRect(Of(Ctl::lvAccess), nullptr, FALSE);
+  }
+
+  // A check box per right in each row of the access list, after the row is drawn; rows take no
+  // selection, so the boxes alone show the state.
+  LRESULT AccessCells(NMLVCUSTOMDRAW* draw) {
+    if (draw->nmcd.dwDrawStage == CDDS_PREPAINT) return CDRF_NOTIFYITEMDRAW;
+    if (draw->nmcd.dwDrawStage == CDDS_ITEMPREPAINT) return CDRF_NOTIFYPOSTPAINT;
+    if (draw->nmcd.dwDrawStage != CDDS_ITEMPOSTPAINT) return CDRF_DODEFAULT;
+    const auto row = static_cast<std::size_t>(draw->nmcd.dwItemSpec);
+    const std::vector<AccessRow>& rows = form_.AccessRows();
+    if (row >= rows.size()) return CDRF_DODEFAULT;
+    HWND list = draw->nmcd.hdr.hwndFrom;
+    // Admin's row never changes: drawn as disabled, like the whole list without a limit.
+    const bool usable = form_.IsUsable(Ctl::lvAccess) && row > 0;
+    HTHEME theme = OpenThemeData(nullptr, L"BUTTON");  // not the list's own theme, which draws its border
+    const int side = scale_(13);
+    for (std::size_t right = 0; right < kRightCount; ++right) {
+      RECT cell{};
+      cell.top = static_cast<LONG>(right + 1);
+      cell.left = LVIR_BOUNDS;
+      SendMessageW(list, LVM_GETSUBITEMRECT, row, reinterpret_cast<LPARAM>(&cell));
+      const int x = (cell.left + cell.right - side) / 2, y = (cell.top + cell.bottom - side) / 2;
+      RECT box{x, y, x + side, y + side};
+      const bool checked = rows[row].granted[right];
+      if (theme != nullptr) {
+        const int state = checked ? (usable ? CBS_CHECKEDNORMAL : CBS_CHECKEDDISABLED)
+                                  : (usable ? CBS_UNCHECKEDNORMAL : CBS_UNCHECKEDDISABLED);
+        DrawThemeBackground(theme, draw->nmcd.hdc, BP_CHECKBOX, state, &box, nullptr);
+      } else {
+        DrawFrameControl(draw->nmcd.hdc, &box, DFC_BUTTON,
+                         DFCS_BUTTONCHECK | (checked ? DFCS_CHECKED : 0) | (usable ? 0 : DFCS_INACTIVE));
+      }
+    }
+    if (theme != nullptr) CloseThemeData(theme);
+    return CDRF_DODEFAULT;
   }
 
   void SyncGrid() {
@@ -439,6 +513,13 @@ class DesignerWindow {
       return SelectedRowColours(reinterpret_cast<NMLVCUSTOMDRAW*>(header));
     if (header->hwndFrom == Of(Ctl::mmPreview))
       if (const std::optional<LRESULT> answer = preview_.Notify(header)) return *answer;
+    if (header->hwndFrom == Of(Ctl::lvAccess)) {
+      if (header->code == NM_CUSTOMDRAW) return AccessCells(reinterpret_cast<NMLVCUSTOMDRAW*>(header));
+      if (header->code == LVN_ITEMCHANGING) {
+        const auto* change = reinterpret_cast<const NMLISTVIEW*>(header);
+        return (change->uChanged & LVIF_STATE) && (change->uNewState & (LVIS_SELECTED | LVIS_FOCUSED)) ? TRUE : FALSE;
+      }
+    }
     if (syncing_) return 0;
     if (header->hwndFrom == Of(Ctl::Tabs) && header->code == TCN_SELCHANGE) {
       form_.TabChanged(static_cast<int>(SendMessageW(Of(Ctl::Tabs), TCM_GETCURSEL, 0, 0)));
@@ -447,6 +528,12 @@ class DesignerWindow {
       const auto* change = reinterpret_cast<const NMLISTVIEW*>(header);
       if ((change->uNewState & LVIS_SELECTED) && !(change->uOldState & LVIS_SELECTED)) {
         form_.Selected(Ctl::lvFields, change->iItem);
+        Sync();
+      }
+    } else if (header->hwndFrom == Of(Ctl::lvAccess) && (header->code == NM_CLICK || header->code == NM_DBLCLK)) {
+      const auto* click = reinterpret_cast<const NMITEMACTIVATE*>(header);
+      if (click->iItem >= 0 && click->iSubItem >= 1) {
+        form_.AccessCellClicked(click->iItem, click->iSubItem - 1);
         Sync();
       }
     } else if (header->hwndFrom == Of(Ctl::sgPages) && header->code == NM_CLICK) {
@@ -502,7 +589,7 @@ class DesignerWindow {
   std::array<HWND, kTabCount> pages_{};
   LineView preview_;
   HWND focus_ = nullptr;  // the focused control while another window is active
-  int list_extent_ = 0;
+  std::map<HWND, int> list_extents_;  // a list box's widest entry
   POINT min_track_{};
   std::vector<Made> made_;
   std::array<HWND, kControlCount> controls_{};
@@ -511,6 +598,7 @@ class DesignerWindow {
   std::array<ControlState, kControlCount> shown_{};
   std::vector<FieldRow> shown_rows_;
   std::vector<GridRow> shown_grid_;
+  std::vector<AccessRow> shown_access_;
   std::string shown_caption_;
   int shown_focus_requests_ = 0;
   bool syncing_ = false;
