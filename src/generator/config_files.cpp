@@ -20,7 +20,9 @@ std::string BuildAppConfig(std::string_view app_name) {
   out.Raw(Template("app/Config/app.head.php"));
   out.Line("return [");
   out.Line("    'name' => '" + PhpQuote(app_name) + "',");
-  out.Line("    'debug' => getenv('APP_DEBUG') === 'true',");
+  // Error details reach only requests from this machine that no proxy forwarded.
+  out.Line("    'debug' => getenv('APP_DEBUG') === 'true' && in_array($_SERVER['REMOTE_ADDR'] ?? '', ['127.0.0.1', '::1'], true)");
+  out.Line("        && !isset($_SERVER['HTTP_X_FORWARDED_FOR']),");
   out.Line("];");
   return out.Text();
 }

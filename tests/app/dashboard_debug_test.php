@@ -2,7 +2,7 @@
 // The dashboard of an application whose database cannot be opened, over HTTP on SQLite and
 // MariaDB: with APP_DEBUG=false visitors read "Database not ready" and a hint for the owner, never
 // connection details or server paths; the detail goes to the log. With APP_DEBUG=true the
-// dashboard shows it.
+// dashboard shows it to a request from this machine, never to one a proxy forwarded.
 declare(strict_types=1);
 
 require_once __DIR__ . '/support/crud_site.php';
@@ -24,13 +24,15 @@ foreach (crud_engines() as $engine) {
     }
     $secrets = array_merge($details, array_values($env), [$dir]);
 
-    foreach (['false', 'true'] as $debug) {
-        $what = "$engine, APP_DEBUG=$debug";
+    foreach ([['false', null], ['true', null], ['true', '203.0.113.7']] as [$debug, $forwardedFor]) {
+        $what = "$engine, APP_DEBUG=$debug" . ($forwardedFor === null ? '' : ', forwarded by a proxy');
         $server = new AppServer($dir . '/public', $env + ['APP_DEBUG' => $debug]);
-        $page = (new HttpClient($server->base()))->get('/');
+        $client = new HttpClient($server->base());
+        $client->setHeader('X-Forwarded-For', $forwardedFor);
+        $page = $client->get('/');
         T::same(200, $page->status, "$what: dashboard status");
         T::same(4, substr_count($page->body, 'Records &middot;'), "$what: the cards are shown without counts");
-        if ($debug === 'false') {
+        if ($debug === 'false' || $forwardedFor !== null) {
             T::contains('<div class="alert alert-warning">' . HINT . '</div>', $page->body, "$what: warning with the hint");
             $shown = array_values(array_filter($secrets, static fn (string $secret): bool => str_contains($page->body, $secret)));
             T::same([], $shown, "$what: no connection details or paths shown");

@@ -73,13 +73,17 @@ T::same(200, $r->status, 'APP_BASE_PATH route');
 T::contains('href="/shop/', $r->body, 'APP_BASE_PATH links');
 $env->stop();
 
-// Error pages: an uncaught exception gives the 500 page, with details only in debug mode.
+// Error pages: an uncaught exception gives the 500 page, with details only in debug mode and only
+// to a request from this machine that no proxy forwarded.
 unlink($app . '/app/Views/pages/about.php');
-foreach (['true' => true, 'false' => false] as $flag => $debug) {
+foreach ([['true', null, true], ['false', null, false], ['true', '203.0.113.7', false]] as [$flag, $forwardedFor, $debug]) {
     $envText = preg_replace('/^APP_DEBUG=.*$/m', 'APP_DEBUG=' . $flag, file_get_contents($app . '/.env'));
     file_put_contents($app . '/.env', $envText);
     $server = new AppServer($app . '/public');
-    $r = (new HttpClient($server->base()))->get('/about');
+    $client = new HttpClient($server->base());
+    $client->setHeader('X-Forwarded-For', $forwardedFor);
+    $r = $client->get('/about');
+    $flag .= $forwardedFor === null ? '' : ', forwarded';
     T::same(500, $r->status, "500 status (debug $flag)");
     T::contains('500 - Application error', $r->body, "500 heading (debug $flag)");
     T::same($debug, str_contains($r->body, 'View not found'), "exception text shown only in debug ($flag)");

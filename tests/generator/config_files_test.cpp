@@ -98,7 +98,8 @@ TEST(ConfigFilesTest, AppConfigReturnsQuotedNameAndDebugFlag) {
   EXPECT_EQ(text.substr(head.size()),
             "return [\r\n"
             "    'name' => 'Tom\\'s C:\\\\shop',\r\n"
-            "    'debug' => getenv('APP_DEBUG') === 'true',\r\n"
+            "    'debug' => getenv('APP_DEBUG') === 'true' && in_array($_SERVER['REMOTE_ADDR'] ?? '', ['127.0.0.1', '::1'], true)\r\n"
+            "        && !isset($_SERVER['HTTP_X_FORWARDED_FOR']),\r\n"
             "];\r\n");
 }
 

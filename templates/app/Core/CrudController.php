@@ -21,6 +21,11 @@ abstract class CrudController extends Controller
     // Matches one lookup search answers.
     private const LOOKUP_MATCHES = 50;
 
+    // What a long text holds at most: MySQL's TEXT, and the same on SQLite.
+    private const TEXT_BYTES = 65535;
+
+    private const READ_ONLY = 'The database is read-only on this server: records can be read, but nothing can be added, changed or deleted.';
+
     private ?PDO $pdo = null;
 
     /* ---------- request helpers ---------- */
@@ -87,6 +92,20 @@ abstract class CrudController extends Controller
         $stmt->execute([$id, ...$params]);
         $row = $stmt->fetch(PDO::FETCH_ASSOC);
         return is_array($row) ? $row : null;
+    }
+
+    // Ends the request when a write failed because the database is read-only on this server.
+    private function refuseReadOnly(PDOException $error): void
+    {
+        if (self::isReadOnly($error)) {
+            self::abort(503, self::READ_ONLY);
+        }
+    }
+
+    // SQLite's SQLITE_READONLY (8), or MySQL/MariaDB's ER_OPTION_PREVENTS_STATEMENT (1290) and ER_READ_ONLY_MODE (1836).
+    private static function isReadOnly(PDOException $error): bool
+    {
+        return in_array((int) ($error->errorInfo[1] ?? 0), [8, 1290, 1836], true);
     }
 
     // Ends the request with a plain-text answer.
@@ -621,7 +640,7 @@ abstract class CrudController extends Controller
                 }
             }
 
-            [$unit, $limit] = $capacity[strtolower($name)] ?? ['', 0];
+            [$unit, $limit] = $capacity[strtolower($name)] ?? ($type === 'text' ? ['bytes', self::TEXT_BYTES] : ['', 0]);
             if ($message === null && $unit === 'characters' && self::length($text) > $limit) {
                 $message = $label . ' must be at most ' . $limit . ' characters.';
             } elseif ($message === null && $unit === 'bytes' && strlen($text) > $limit) {
@@ -714,6 +733,7 @@ abstract class CrudController extends Controller
                 $pdo->prepare('INSERT INTO ' . $table . ' (' . $columns . ') VALUES (' . $marks . ')')->execute(array_values($data));
             }
         } catch (PDOException $error) {
+            $this->refuseReadOnly($error);
             $this->renderForm($display, $this->uniqueViolation($error, $data, null) ?? throw $error, false);
             return;
         }
@@ -748,6 +768,7 @@ abstract class CrudController extends Controller
                 $this->db()->prepare('UPDATE ' . Schema::q(static::ENTITY) . ' SET ' . $assignments . ' WHERE `id` = ?')
                     ->execute([...array_values($data), $id]);
             } catch (PDOException $error) {
+                $this->refuseReadOnly($error);
                 $display['id'] = $id;
                 $this->renderForm($display, $this->uniqueViolation($error, $data, $id) ?? throw $error, true);
                 return;
@@ -770,7 +791,7 @@ abstract class CrudController extends Controller
             $this->db()->prepare('DELETE FROM ' . Schema::q(static::ENTITY) . ' WHERE `id` = ?')->execute([$id]);
             $this->flash('success', 'Record deleted.');
         } catch (PDOException $error) {
-            $this->flash('danger', 'This record cannot be deleted because other records refer to it.');
+            $this->flash('danger', self::isReadOnly($error) ? self::READ_ONLY : 'This record cannot be deleted because other records refer to it.');
         }
         redirect('/' . static::ENTITY);
     }
