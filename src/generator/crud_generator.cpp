@@ -121,7 +121,8 @@ GenerationOutcome GenerateCRUDApplication(const ParsedProject& parsed, std::stri
     if (project.entities.empty())
       return {false, "No tables are defined. Add at least one table in the database designer (KTBDesignDatabase)."};
 
-    for (const char* runtime_file : {"app/Core/CrudController.php", "app/Views/crud/index.php", "app/Views/crud/form.php"})
+    for (const char* runtime_file : {"app/Core/CrudController.php", "app/Views/crud/index.php", "app/Views/crud/form.php",
+                                     "public/assets/js/crud.js"})
       files.Write(runtime_file, Template(runtime_file));
     const TableRegistrations reg = WriteTableControllers(files, project);
     RegisterInFrontController(files, reg.require_lines);
