@@ -490,4 +490,31 @@ final class Schema
         return 'CONSTRAINT ' . self::q(self::indexName('fk', $table, $column)) . ' FOREIGN KEY (' . self::q($column)
             . ') REFERENCES ' . self::q($target) . ' (`id`)';
     }
+
+    /* Read-only: the tables ("table x") and columns ("column x.y") that sync() would add, none
+       when the database is in step with schema.json. Indexes are not compared. */
+    public static function missing(PDO $pdo): array
+    {
+        $mysql = self::isMysql($pdo);
+        $tables = self::tables($pdo, $mysql);
+        $missing = [];
+        foreach (self::storedEntities() as $entity) {
+            $table = (string) ($entity['id'] ?? '');
+            if (!in_array(strtolower($table), $tables, true)) {
+                $missing[] = 'table ' . $table;
+                continue;
+            }
+            $names = array_map(static fn (array $field): string => (string) ($field['name'] ?? ''), self::fieldList($entity['fields'] ?? []));
+            if (!empty($entity['timestamps'])) {
+                array_push($names, 'created_at', 'updated_at');
+            }
+            $columns = self::columns($pdo, $mysql, $table);
+            foreach ($names as $name) {
+                if (!in_array(strtolower($name), $columns, true)) {
+                    $missing[] = 'column ' . $table . '.' . $name;
+                }
+            }
+        }
+        return $missing;
+    }
 }
