@@ -78,6 +78,7 @@ class ApplicationWriter {
     Write("database/migrations/README.md", BuildMigrationsReadme());
     Write("routes/web.php", BuildWebRoutes(root_));
     Write("bin/migrate.php", BuildMigrateScript());
+    Write("bin/doctor.php", std::string(Template("bin/doctor.php")));
     Write(".env.example", BuildEnvFile(project_, true));
     WriteEnvFile();
     Write(".gitignore", BuildGitignore());

@@ -9,7 +9,7 @@ $files = [
     'app/Config/app.head.php', 'app/Config/database.sqlite.php', 'app/Config/database.mysql.php',
     'app/Core/Url.php', 'app/Core/Router.php', 'app/Core/Controller.php', 'app/Core/View.php',
     'app/Core/Csrf.php', 'app/Core/Session.php', 'app/Core/PhpCache.php', 'app/Controllers/HomeController.php',
-    'public/index.php', 'index.php', 'bin/migrate.php',
+    'public/index.php', 'index.php', 'bin/migrate.php', 'bin/doctor.php',
 ];
 foreach ($files as $file) {
     exec(escapeshellarg(PHP_BINARY) . ' -l ' . escapeshellarg($templates . $file) . ' 2>&1', $output, $code);
