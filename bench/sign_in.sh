@@ -38,16 +38,16 @@ done
 
 FPM_ENV='env[TRUSTED_PROXIES] = "127.0.0.1"' serve_nginx_fpm open "$work/open/public" signed "$work/signed/public"
 
-# A session cookie of the site at $1 ("name=value"), signed in as $2 when given.
+# The cookies of the site at $1 ("name=value; ..."), signed in as $2 when given.
 session_cookie() {
   local jar="$work/jar-$RANDOM" token
-  token=$(curl -sf -c "$jar" "$1/account/login" | grep -oE 'name="_csrf" value="[0-9a-f]+"' | grep -oE '[0-9a-f]{64}' || true)
+  token=$(curl -sf -c "$jar" "$1/account/login" | grep -oE 'name="_csrf" value="[0-9a-f.]+"' | grep -oE '[0-9a-f]{32}\.[0-9a-f]{64}' || true)
   if [ -n "${2:-}" ]; then
     curl -sf -b "$jar" -c "$jar" -o /dev/null -d "_csrf=$token" --data-urlencode "email=$2" --data-urlencode "password=$password" "$1/account/login"
   else
     curl -sf -c "$jar" -o /dev/null "$1/items"
   fi
-  awk '$6 ~ /^ktb/ { print $6 "=" $7 }' "$jar" | tail -1
+  awk '$6 ~ /^ktb/ { printf "%s%s=%s", sep, $6, $7; sep = "; " }' "$jar"
 }
 open_cookie=$(session_cookie "$open")
 signed_cookie=$(session_cookie "$signed" clerk1@bench.example)
@@ -76,7 +76,7 @@ printf '%-34s %10.1f req/s\n%-34s %10.1f req/s\n%-34s %10.3f >= 0.95 met: %s\n' 
 # proxy, so no lock interferes.
 sign_in_ms() {
   local jar="$work/jar-$RANDOM" token
-  token=$(curl -sf -c "$jar" "$signed/account/login" | grep -oE '[0-9a-f]{64}' | head -1)
+  token=$(curl -sf -c "$jar" "$signed/account/login" | grep -oE '[0-9a-f]{32}\.[0-9a-f]{64}' | head -1)
   curl -s -b "$jar" -o /dev/null -w '%{time_total}\n' -H "X-Forwarded-For: $3" -d "_csrf=$token" \
     --data-urlencode "email=$1" --data-urlencode "password=$2" "$signed/account/login" | awk '{ printf "%.1f\n", $1 * 1000 }'
 }

@@ -25,6 +25,7 @@ function session_of(string $install, string $script, string $uri, bool $https = 
     $code = '$_SERVER = array_merge($_SERVER, ' . var_export($server, true) . ');'
         . 'require ' . var_export("$install/app/Core/Url.php", true) . ';'
         . 'require ' . var_export("$install/app/Core/Session.php", true) . ';'
+        . 'Session::start();'
         . 'echo json_encode([session_name(), session_get_cookie_params(), session_status() === PHP_SESSION_ACTIVE]);';
     $command = [PHP_BINARY, '-d', 'session.save_path=' . $GLOBALS['sessions'], '-r', $code];
     $proc = proc_open($command, [1 => ['pipe', 'w'], 2 => ['pipe', 'w']], $pipes);

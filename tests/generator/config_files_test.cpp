@@ -105,7 +105,7 @@ TEST(ConfigFilesTest, AppConfigReturnsQuotedNameAndDebugFlag) {
 
 TEST(ConfigFilesTest, DatabaseConfigVariantFollowsEngine) {
   struct Case { std::string engine, dsn; };
-  const Case cases[] = {{"sqlite", "'sqlite:' . $ktbDatabasePath"},
+  const Case cases[] = {{"sqlite", "$ktbDsn"},
                         {"mysql", "'mysql:host=' . $ktbHost"},
                         {"mariadb", "'mysql:host=' . $ktbHost"}};
   for (const Case& c : cases) {

@@ -113,14 +113,6 @@ final class Auth
         }
     }
 
-    /* Ends the request's use of the session: PHP's file sessions lock for the whole request, so
-       one account's parallel requests would wait for each other. The form token exists by now. */
-    public static function releaseSession(): void
-    {
-        Csrf::token();
-        session_write_close();
-    }
-
     /* ---------- signing in and out ---------- */
 
     // The account for an e-mail address and password, or null. An unknown address costs the same
@@ -141,17 +133,21 @@ final class Auth
         return $row;
     }
 
-    // A new session id and form token for the account, so an id known before sign-in is worthless.
+    // A new session id for the account, so an id known before sign-in is worthless; its form
+    // tokens are bound to the session.
     public static function signIn(array $row): void
     {
+        Session::start();
         session_regenerate_id(true);
-        $_SESSION = ['_auth' => ['id' => (int) $row['id'], 'key' => (string) $row['session_key'], 'seen' => time()]];
+        $_SESSION = ['_auth' => ['id' => (int) $row['id'], 'key' => (string) $row['session_key'], 'seen' => time()],
+            '_csrf' => bin2hex(random_bytes(16))];
         self::$user = null;
         self::$checked = false;
     }
 
     public static function endSession(): void
     {
+        Session::start();
         $_SESSION = [];
         session_regenerate_id(true);
         self::$user = null;

@@ -65,8 +65,10 @@ abstract class CrudController extends Controller
         return $id;
     }
 
+    // A message for the page after the redirect, kept in the session (started for it).
     private function flash(string $type, string $message): void
     {
+        Session::start();
         $_SESSION['_flash'] = ['type' => $type, 'message' => $message];
     }
 
@@ -201,21 +203,14 @@ abstract class CrudController extends Controller
         return $owner === null ? ['', []] : [$alias . Schema::q(Accounts::OWNER) . ' = ?', [$owner]];
     }
 
-    // A GET request is done with the session once the rights are checked (see Auth::releaseSession).
-    private static function releaseSession(): void
-    {
-        if (Schema::signIn()) {
-            Auth::releaseSession();
-        }
-    }
-
     /* ---------- list ---------- */
 
     public function index(): void
     {
         $this->authorize('view');
+        // A GET request is done with the session once its message is taken and the rights are checked.
         $flash = $this->takeFlash();
-        self::releaseSession();
+        Session::release();
         $entity = $this->entity();
         $pdo = $this->db();
         $fields = is_array($entity['fields'] ?? null) ? $entity['fields'] : [];
@@ -375,7 +370,7 @@ abstract class CrudController extends Controller
         if (!self::allows(static::ENTITY, 'add')) {
             $this->authorize('edit');
         }
-        self::releaseSession();
+        Session::release();
         $field = $this->lookupFields()[self::queryText('field')] ?? null;
         header('Content-Type: application/json; charset=utf-8');
         header('Cache-Control: no-store');
@@ -432,7 +427,7 @@ abstract class CrudController extends Controller
     public function create(): void
     {
         $this->authorize('add');
-        self::releaseSession();
+        Session::release();
         $item = [];
         foreach ($this->entity()['fields'] ?? [] as $field) {
             $default = (string) ($field['default'] ?? '');
@@ -451,7 +446,7 @@ abstract class CrudController extends Controller
     public function edit(): void
     {
         $this->authorize('edit');
-        self::releaseSession();
+        Session::release();
         $item = $this->find($this->requestId($_GET));
         if ($item === null) {
             self::abort(404, 'Record not found');

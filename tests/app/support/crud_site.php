@@ -61,7 +61,7 @@ final class CrudSite
     public function token(string $path = '/', ?HttpClient $client = null): string
     {
         $page = ($client ?? $this->http)->get($path);
-        if (preg_match('~name="_csrf" value="([0-9a-f]{64})"~', $page->body, $m) !== 1) {
+        if (preg_match('~name="_csrf" value="([0-9a-f]{32}\.[0-9a-f]{64})"~', $page->body, $m) !== 1) {
             throw new RuntimeException("no CSRF token on $path (status {$page->status}): " . substr($page->body, 0, 500));
         }
         return $m[1];
