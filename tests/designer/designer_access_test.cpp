@@ -131,7 +131,6 @@ TEST(DesignerAccessTest, TheGridShowsAndTogglesEachRoleAndRight) {
   for (const Case& c : cases) {
     form.AccessCellClicked(c.row, c.right);
     EXPECT_EQ(Granted(form, 0, c.changed), c.granted) << c.row << " " << c.right;
-    EXPECT_EQ(form.AccessRows().at(2).granted[1], true);
   }
 
   // A table without a limit shows every role with every right, and takes no clicks.
