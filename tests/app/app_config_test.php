@@ -105,13 +105,15 @@ foreach ($steps as [$what, $text, $age, $cacheChange, $plain, $cached]) {
 }
 T::same([], glob($cacheFile . '.*'), 'no temporary cache files left');
 
-// The cache holds what .env holds, so it gets .env's permissions.
-chmod($envFile, 0640);
-unlink($cacheFile);
-sleep(3);
-env_after_loading($root, [], ['QB_PLAIN']);
-clearstatcache();
-T::same(0640, fileperms($cacheFile) & 0777, 'cache permissions follow .env');
+// The cache holds what .env holds: its owner's alone, and never more readable than .env.
+foreach ([0640 => 0600, 0400 => 0400] as $envMode => $cacheMode) {
+    chmod($envFile, $envMode);
+    unlink($cacheFile);
+    sleep(3);
+    env_after_loading($root, [], ['QB_PLAIN']);
+    clearstatcache();
+    T::same($cacheMode, fileperms($cacheFile) & 0777, sprintf('.env %o: cache permissions', $envMode));
+}
 
 unlink($envFile);
 T::same(['QB_PLAIN' => false], env_after_loading($root, [], ['QB_PLAIN']), 'no .env');

@@ -60,7 +60,7 @@ const std::vector<Placement>& DesignerPlacements() {
        "already exist). Adding tables or fields later and regenerating adds them without losing data.",
        16, 350, 1010, 40, LTR},
       {Kind::Group, -1, 0, " Sign-in and roles ", 16, 396, 1010, 156, LT},
-      {Kind::Check, C(Ctl::chkSignIn), 0, "Require sign-in (visitors log in before they see any page)", 28, 416,
+      {Kind::Check, C(Ctl::chkSignIn), 0, "Require sign-in (content pages stay public)", 28, 416,
        480, 20, LT},
       {Kind::Label, -1, 0, "Roles:", 28, 442, 240, 18, LT},
       {Kind::List, C(Ctl::lbRoles), 0, "", 28, 460, 240, 80, LT},
