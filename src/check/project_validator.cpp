@@ -64,6 +64,9 @@ void CheckTarget(const Value& root, Issues& issues) {
   for (const char* key : {"pwaEnabled", "apiEnabled"})
     if (HasKey(target, key) && !json::BooleanMember(target, key))
       issues.push_back(std::string("target.") + key + " must be true or false.");
+  const std::string assets = Str(target, "assets");
+  if (HasKey(target, "assets") && assets != "cdn" && assets != "local")
+    issues.push_back("target.assets must be \"cdn\" or \"local\".");
 }
 
 // Role lists hold texts only; anything else would be skipped silently when read.

@@ -41,6 +41,7 @@ void WriteTarget(const Project& p, json::Value& target) {
   PutPair(target, "cssFramework", json::Value::String(p.css_framework));
   PutPair(target, "pwaEnabled", json::Value::Boolean(p.pwa_enabled));
   PutPair(target, "apiEnabled", json::Value::Boolean(p.api_enabled));
+  if (p.assets) PutPair(target, "assets", json::Value::String(*p.assets));
 }
 
 void WriteConnection(const Project& p, json::Value& connection) {
@@ -112,6 +113,7 @@ void Project::InitNew() {
   version = "1.0.0";
   db_engine = "sqlite";
   css_framework = "bootstrap5";
+  assets = "local";
   pwa_enabled = false;
   api_enabled = false;
   db_host = "127.0.0.1";
@@ -147,6 +149,8 @@ void Project::LoadFromRoot(std::shared_ptr<const json::Value> shared_root) {
   loaded.version = JsonStr(project, "version", loaded.version);
   loaded.db_engine = AsciiLower(JsonStr(target, "database", loaded.db_engine));
   loaded.css_framework = JsonStr(target, "cssFramework", loaded.css_framework);
+  loaded.assets.reset();
+  if (target != nullptr && target->Find("assets") != nullptr) loaded.assets = JsonStr(target, "assets", "cdn");
   loaded.pwa_enabled = JsonBool(target, "pwaEnabled", false);
   loaded.api_enabled = JsonBool(target, "apiEnabled", false);
   loaded.db_host = JsonStr(connection, "host", loaded.db_host);

@@ -28,6 +28,8 @@ class Project {
   std::string version;
   std::string db_engine;      // "sqlite", "mysql" or "mariadb"
   std::string css_framework;  // "bootstrap5", "tailwind" or "plain-css"
+  // "cdn" or "local": where the pages take Bootstrap from; absent means "cdn" and is not written.
+  std::optional<std::string> assets;
   bool pwa_enabled = false;
   bool api_enabled = false;
   std::string db_host;

@@ -140,6 +140,24 @@ TEST(ProjectValidatorTest, IssuesInStepOrder) {
   }
 }
 
+TEST(ProjectValidatorTest, TargetAssetsIsCdnOrLocalWhenPresent) {
+  struct Case { std::string assets; bool ok; };
+  const Case cases[] = {
+      {"", true}, {R"("cdn")", true}, {R"("local")", true},
+      {R"("Local")", false}, {R"("")", false}, {"null", false}, {"1", false}, {R"(["local"])", false},
+  };
+  test::TempDir dir;
+  for (const Case& c : cases) {
+    const std::string text =
+        c.assets.empty() ? std::string(kValid)
+                         : Replace(kValid, R"("pwaEnabled": true})", R"("pwaEnabled": true, "assets": )" + c.assets + "}");
+    const ValidationOutcome v = ValidateProjectFile(dir.Write("p.json", text));
+    EXPECT_EQ(v.ok, c.ok) << c.assets;
+    EXPECT_EQ(v.message, c.ok ? "Project JSON is valid." : "target.assets must be \"cdn\" or \"local\".\r\n")
+        << c.assets;
+  }
+}
+
 TEST(ProjectValidatorTest, FileProblems) {
   test::TempDir dir;
   const std::string txt = dir.Write("project.txt", kValid);

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <stdexcept>
 
 #include "core/json_write.hpp"
@@ -45,7 +46,8 @@ TEST(Project, NewProjectIsWrittenInTheDocumentedLayout) {
                 "    \"database\": \"sqlite\",",
                 "    \"cssFramework\": \"bootstrap5\",",
                 "    \"pwaEnabled\": false,",
-                "    \"apiEnabled\": false",
+                "    \"apiEnabled\": false,",
+                "    \"assets\": \"local\"",
                 "  },",
                 "  \"database\": {",
                 "    \"connection\": {",
@@ -179,6 +181,27 @@ TEST(Project, SecurityAndAccessAreWrittenOnlyWhenPresent) {
   EXPECT_EQ(Keys(table).back(), "access");
   EXPECT_EQ(*table.Find("access"), ParseJson(R"({"view": ["editor"], "add": [], "edit": ["editor"], "delete": [],
                                                  "ownRecordsOnly": []})"));
+}
+
+// A file without target.assets loads as "cdn" and is saved without the key.
+TEST(Project, AssetsAreWrittenOnlyWhenLoadedOrSet) {
+  struct Case { std::string target; std::optional<std::string> set, loaded, written; };
+  const Case cases[] = {
+      {"{}", std::nullopt, std::nullopt, std::nullopt},
+      {R"({"assets": "local", "x": 1})", std::nullopt, "local", "local"},
+      {R"({"assets": "cdn"})", std::nullopt, "cdn", "cdn"},
+      {R"({"assets": 5})", std::nullopt, "5", "5"},
+      {"{}", "local", std::nullopt, "local"},
+      {R"({"assets": "local"})", "cdn", "local", "cdn"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.target);
+    Project p = LoadRoot(R"({"target": )" + c.target + "}");
+    EXPECT_EQ(p.assets, c.loaded);
+    if (c.set) p.assets = c.set;
+    const json::Value* written = p.BuildRoot().Find("target")->Find("assets");
+    EXPECT_EQ(written ? std::optional<std::string>(written->Text()) : std::nullopt, c.written);
+  }
 }
 
 TEST(Project, SectionsOfAnotherKindAreReplacedByObjects) {
