@@ -18,6 +18,7 @@
 #include "generator/server_files.hpp"
 #include "generator/templates.hpp"
 #include "generator/text_functions.hpp"
+#include "generator/vendor_files.hpp"
 #include "model/project.hpp"
 #include "model/runtime_schema.hpp"
 
@@ -68,7 +69,7 @@ class ApplicationWriter {
     Write("app/Core/Session.php", BuildSession());
     Write("app/Controllers/HomeController.php", BuildHomeController());
     Write("app/Views/layouts/main.php",
-          BuildLayout(in_.app_name, in_.css_framework, in_.pwa_enabled, NavigationLines(in_)));
+          BuildLayout(in_.app_name, in_.css_framework, in_.assets, in_.pwa_enabled, NavigationLines(in_)));
     Write("app/Views/home/index.php", std::string(Template("app/Views/home/index.php")));
     folder_.WriteInPieces("app/Config/schema.json",
                           [&](const TextSink& sink) { model::WriteRuntimeSchema(project_, sink); });
@@ -91,6 +92,9 @@ class ApplicationWriter {
     Write("storage/.gitkeep", "");
     Write("public/assets/js/app.js", BuildAppJs());
     Write("public/assets/css/app.css", BuildStylesheet(in_.css_framework));
+    if (in_.css_framework == "bootstrap5" && in_.assets == "local")
+      for (const TemplateFile& file : BootstrapFiles())
+        Write("public/" + std::string(kBootstrapFolder) + std::string(file.path), file.text);
     Write("README.md", BuildReadme(in_.app_name));
     if (in_.css_framework == "tailwind") {
       Write("resources/css/app.css", BuildStylesheet("tailwind"));

@@ -39,6 +39,7 @@ GenerationInput ReadGenerationInput(const Value& root) {
   in.app_name = SingleLine(json::StringMember(project, "name").value_or("Kettlebourne App"));
   in.engine = AsciiLower(json::StringMember(target, "database").value_or("sqlite"));
   in.css_framework = json::StringMember(target, "cssFramework").value_or("bootstrap5");
+  in.assets = json::StringMember(target, "assets").value_or("cdn");
   in.pwa_enabled =
       json::BooleanMember(target, "pwaEnabled").value_or(json::BooleanMember(pwa, "enabled").value_or(false));
   in.api_enabled = json::BooleanMember(target, "apiEnabled").value_or(false);

@@ -32,6 +32,7 @@ struct GenerationInput {
   std::string app_name;
   std::string engine;  // lower-case
   std::string css_framework;
+  std::string assets;  // "local" or "cdn"
   bool pwa_enabled;
   bool api_enabled;
   std::vector<PageInput> pages;

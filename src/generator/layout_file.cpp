@@ -2,26 +2,34 @@
 #include "generator/line_writer.hpp"
 #include "generator/page_files.hpp"
 #include "generator/text_functions.hpp"
+#include "generator/vendor_files.hpp"
 
 namespace qb::gen {
 namespace {
 
-constexpr std::string_view kBootstrapCss = "https://cdn.jsdelivr.net/npm/bootstrap@5.3.3/dist/css/bootstrap.min.css";
-
 std::string Indented(int blanks, std::string_view text) { return std::string(blanks, ' ').append(text); }
+
+std::string BootstrapLink(std::string_view assets) {
+  if (assets == "local") {
+    const std::string path = "/" + std::string(kBootstrapFolder) + "css/bootstrap.min.css";
+    return "<link href=\"" + UrlEcho(path) + "\" rel=\"stylesheet\">";
+  }
+  return "<link href=\"https://cdn.jsdelivr.net/npm/bootstrap@" + std::string(BootstrapVersion()) +
+         "/dist/css/bootstrap.min.css\" rel=\"stylesheet\" integrity=\"" + std::string(BootstrapCssIntegrity()) +
+         "\" crossorigin=\"anonymous\">";
+}
 
 }  // namespace
 
-std::string BuildLayout(std::string_view app_name, std::string_view css_framework, bool pwa_enabled,
-                        std::string_view navigation) {
+std::string BuildLayout(std::string_view app_name, std::string_view css_framework, std::string_view assets,
+                        bool pwa_enabled, std::string_view navigation) {
   LineWriter w;
   w.Line("<!doctype html>").Line("<html lang=\"en\">").Line("<head>");
   w.Line(Indented(4, "<meta charset=\"utf-8\">"));
   w.Line(Indented(4, "<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\">"));
   w.Line(Indented(4, "<title><?= htmlspecialchars($title ?? '" + PhpQuote(app_name) +
                          "', ENT_QUOTES, 'UTF-8') ?></title>"));
-  if (css_framework == "bootstrap5")
-    w.Line(Indented(4, "<link href=\"" + std::string(kBootstrapCss) + "\" rel=\"stylesheet\">"));
+  if (css_framework == "bootstrap5") w.Line(Indented(4, BootstrapLink(assets)));
   w.Line(Indented(4, "<link rel=\"stylesheet\" href=\"" + UrlEcho("/assets/css/app.css") + "\">"));
   if (pwa_enabled) w.Line(Indented(4, "<link rel=\"manifest\" href=\"" + UrlEcho("/manifest.webmanifest") + "\">"));
   w.Line("</head>").Line("<body>");

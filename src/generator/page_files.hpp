@@ -8,9 +8,10 @@
 
 namespace qb::gen {
 
-// app/Views/layouts/main.php; navigation is the ready lines of page links.
-std::string BuildLayout(std::string_view app_name, std::string_view css_framework, bool pwa_enabled,
-                        std::string_view navigation);
+// app/Views/layouts/main.php; navigation is the ready lines of page links. Bootstrap comes from
+// the application's own files when assets is "local", else from the CDN.
+std::string BuildLayout(std::string_view app_name, std::string_view css_framework, std::string_view assets,
+                        bool pwa_enabled, std::string_view navigation);
 // app/Controllers/<id>PageController.php
 std::string BuildPageController(std::string_view page_id, std::string_view title);
 // app/Views/pages/<id>.php

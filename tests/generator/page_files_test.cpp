@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <string>
 
+#include "generator/vendor_files.hpp"
 #include "model/json_text.hpp"
 #include "support/temp_dir.hpp"
 
@@ -45,14 +46,15 @@ TEST(PageFilesTest, LayoutWithBootstrapPwaAndNavigation) {
   const std::string nav =
       "                <a class=\"link-secondary text-decoration-none\" href=\"<?= htmlspecialchars(url('/about'), "
       "ENT_QUOTES, 'UTF-8') ?>\">About</a>\r\n";
-  EXPECT_EQ(BuildLayout("Tom's <Shop>", "bootstrap5", true, nav), FileLines({
+  EXPECT_EQ(BuildLayout("Tom's <Shop>", "bootstrap5", "cdn", true, nav), FileLines({
       "<!doctype html>",
       "<html lang=\"en\">",
       "<head>",
       "    <meta charset=\"utf-8\">",
       "    <meta name=\"viewport\" content=\"width=device-width, initial-scale=1\">",
       "    <title><?= htmlspecialchars($title ?? 'Tom\\'s <Shop>', ENT_QUOTES, 'UTF-8') ?></title>",
-      "    <link href=\"https://cdn.jsdelivr.net/npm/bootstrap@5.3.3/dist/css/bootstrap.min.css\" rel=\"stylesheet\">",
+      "    <link href=\"https://cdn.jsdelivr.net/npm/bootstrap@5.3.3/dist/css/bootstrap.min.css\" rel=\"stylesheet\" "
+      "integrity=\"" + std::string(BootstrapCssIntegrity()) + "\" crossorigin=\"anonymous\">",
       "    <link rel=\"stylesheet\" href=\"<?= htmlspecialchars(url('/assets/css/app.css'), ENT_QUOTES, 'UTF-8') ?>\">",
       "    <link rel=\"manifest\" href=\"<?= htmlspecialchars(url('/manifest.webmanifest'), ENT_QUOTES, 'UTF-8') ?>\">",
       "</head>",
@@ -84,18 +86,21 @@ TEST(PageFilesTest, LayoutWithBootstrapPwaAndNavigation) {
 
 TEST(PageFilesTest, LayoutStylesheetsAndManifestFollowTheTarget) {
   const std::string cdn = "bootstrap@5.3.3";
+  const std::string local = "url('/assets/vendor/bootstrap/css/bootstrap.min.css')";
   const std::string manifest = "rel=\"manifest\"";
-  struct Case { std::string framework; bool pwa; bool has_cdn; };
-  const Case cases[] = {{"bootstrap5", false, true}, {"Bootstrap5", false, false}, {"tailwind", true, false},
-                        {"plain-css", false, false}};
+  struct Case { std::string framework, assets; bool pwa; bool has_cdn, has_local; };
+  const Case cases[] = {{"bootstrap5", "cdn", false, true, false},     {"bootstrap5", "local", false, false, true},
+                        {"bootstrap5", "Local", false, true, false},   {"Bootstrap5", "local", false, false, false},
+                        {"tailwind", "local", true, false, false},     {"plain-css", "cdn", false, false, false}};
   for (const auto& c : cases) {
-    const std::string layout = BuildLayout("App", c.framework, c.pwa, "");
-    EXPECT_EQ(layout.find(cdn) != std::string::npos, c.has_cdn) << c.framework;
+    const std::string layout = BuildLayout("App", c.framework, c.assets, c.pwa, "");
+    EXPECT_EQ(layout.find(cdn) != std::string::npos, c.has_cdn) << c.framework << c.assets;
+    EXPECT_EQ(layout.find(local) != std::string::npos, c.has_local) << c.framework << c.assets;
     EXPECT_EQ(layout.find(manifest) != std::string::npos, c.pwa) << c.framework;
     EXPECT_NE(layout.find("/assets/css/app.css"), std::string::npos) << c.framework;
   }
   // No page links: the table loop end is followed directly by the end of the navigation.
-  EXPECT_NE(BuildLayout("App", "plain-css", false, "").find("<?php endforeach; ?>\r\n            </nav>\r\n"),
+  EXPECT_NE(BuildLayout("App", "plain-css", "cdn", false, "").find("<?php endforeach; ?>\r\n            </nav>\r\n"),
             std::string::npos);
 }
 
@@ -208,7 +213,7 @@ TEST(PageFilesTest, HostileTextGivesValidPhp) {
   pages.Append(page);
   root.Set("pages", pages);
   const std::pair<std::string, std::string> files[] = {
-      {"layout.php", BuildLayout(kHostileLines, "bootstrap5", true, "")},
+      {"layout.php", BuildLayout(kHostileLines, "bootstrap5", "local", true, "")},
       {"controller.php", BuildPageController(kHostile, kHostileLines)},
       {"view.php", BuildPageView(kHostileLines, kHostileLines, kHostileLines)},
       {"routes.php", BuildWebRoutes(root)},
@@ -219,7 +224,7 @@ TEST(PageFilesTest, HostileTextGivesValidPhp) {
 
 TEST(PageFilesTest, HostileTextRendersEscaped) {
   test::TempDir dir;
-  dir.Write("app/Views/layouts/main.php", BuildLayout(kHostile, "plain-css", false, ""));
+  dir.Write("app/Views/layouts/main.php", BuildLayout(kHostile, "plain-css", "cdn", false, ""));
   dir.Write("app/Views/pages/p.php", BuildPageView(kHostile, kHostileLines, kHostile));
   const std::string harness = dir.Write("render.php",
       "<?php\n"
