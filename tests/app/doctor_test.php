@@ -86,6 +86,10 @@ $cases = [
     'public/ served' => ['sqlite', $php, [], fn (string $dir) => [(new AppServer("$dir/public"))->base()], 0,
         [['OK', '/.env not served (HTTP 404)'], ['OK', '/storage/database.sqlite not served (HTTP 404)'],
          ['OK', '/app/Config/schema.json not served (HTTP 404)']]],
+    'denied in plain text' => ['sqlite', $php, [], function (string $dir): array {
+        file_put_contents("$dir/deny.php", "<?php http_response_code(403); echo 'Forbidden';");
+        return [(new AppServer($dir, [], "$dir/deny.php"))->base()];
+    }, 0, [['OK', '/.env not served (HTTP 403)'], ['OK', '/storage/database.sqlite not served (HTTP 403)']]],
     'address not answering' => ['sqlite', $php, [], fn (string $dir) => ['http://127.0.0.1:' . AppServer::freePort()], 1,
         [['PROBLEM', '/ could not be reached: ']]],
     'pdo_mysql missing' => ['mariadb', bare_php('pdo_sqlite'), [], $none, 1, [['PROBLEM', 'the PHP extension pdo_mysql is not loaded']]],
