@@ -3,7 +3,7 @@
 import { chromium } from 'playwright-core';
 import assert from 'node:assert/strict';
 import { spawn, spawnSync } from 'node:child_process';
-import { mkdirSync, mkdtempSync, readFileSync, rmSync } from 'node:fs';
+import { mkdirSync, mkdtempSync, readFileSync, rmSync, writeFileSync } from 'node:fs';
 import { connect, createServer } from 'node:net';
 import { tmpdir } from 'node:os';
 import { join } from 'node:path';
@@ -243,6 +243,28 @@ async function signInAddSignOut(page) {
   stopAll();
 }
 
+// target.assets "local": Bootstrap's own rules apply with every other site refused (the header's
+// d-flex, which no theme sets), and stop applying once the vendor stylesheet is gone.
+async function localBootstrapStyles(page) {
+  const project = JSON.parse(readFileSync(join(sourceDir, 'examples', 'bookshop.json'), 'utf8'));
+  project.target.assets = 'local';
+  const projectFile = join(work, 'local-assets.json');
+  writeFileSync(projectFile, JSON.stringify(project));
+  const appDir = join(work, 'local-assets');
+  const generated = spawnSync(cli, ['crud', projectFile, appDir], { encoding: 'utf8' });
+  eq(generated.status, 0, `crud generation failed: ${generated.stdout} ${generated.stderr}`);
+  const base = await serve(appDir, 'local-assets');
+  const headerDisplay = async () => {
+    await page.goto(`${base}/`);
+    return page.evaluate(() => getComputedStyle(document.querySelector('header')).display);
+  };
+  eq(await headerDisplay(), 'flex', 'the local Bootstrap stylesheet applies');
+  rmSync(join(appDir, 'public', 'assets', 'vendor'), { recursive: true });
+  await (await context.newCDPSession(page)).send('Network.clearBrowserCache');
+  eq(await headerDisplay(), 'block', 'without the vendor stylesheet Bootstrap\'s rules are gone');
+  stopAll();
+}
+
 async function checkTheme(page, theme) {
   const style = await page.evaluate(() => {
     const body = getComputedStyle(document.body);
@@ -304,6 +326,7 @@ async function run() {
     stopAll();
   }
   await signInAddSignOut(page);
+  await localBootstrapStyles(page);
   eq(problems, [], 'no server errors or script errors');
 }
 
