@@ -8,7 +8,7 @@ declare(strict_types=1);
    PROBLEM or NOTE; exits with 1 when there is a problem.
    Usage: php bin/doctor.php [https://your.site/]
    Run it as the web server's user (e.g. sudo -u www-data php bin/doctor.php) to check its rights.
-   Kept free of PHP 8 syntax up to the version check, so that older versions report themselves. */
+   Written without PHP 8 syntax, so that older versions reach the version check. */
 
 if (PHP_SAPI !== 'cli') {
     http_response_code(403);
@@ -36,7 +36,9 @@ if (PHP_VERSION_ID < 80200) {
 
 $root = dirname(__DIR__);
 $app = $root . '/';
-$relative = static fn (string $path): string => str_starts_with($path, $app) ? substr($path, strlen($app)) : $path;
+$relative = function ($path) use ($app) {
+    return str_starts_with($path, $app) ? substr($path, strlen($app)) : $path;
+};
 
 // The driver is the one app/Config/database.php asks for.
 $databaseConfig = (string) @file_get_contents($root . '/app/Config/database.php');
