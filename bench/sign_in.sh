@@ -36,7 +36,7 @@ for i in $(seq "$attempts"); do
   printf '%s\n' "$password" | php "$work/signed/bin/users.php" add "clerk$i@bench.example" --role clerk >/dev/null
 done
 
-FPM_ENV='env[TRUSTED_PROXIES] = "127.0.0.1"' serve_nginx_fpm open "$work/open/public" signed "$work/signed/public"
+FPM_ENV='env[APP_TRUSTED_PROXY] = "127.0.0.1"' serve_nginx_fpm open "$work/open/public" signed "$work/signed/public"
 
 # The cookies of the site at $1 ("name=value; ..."), signed in as $2 when given.
 session_cookie() {

@@ -44,8 +44,8 @@ std::string BuildEnvFile(const model::Project& project, bool omit_password) {
     out.Line("# Minutes without a request after which a signed-in session ends.");
     out.Line("SESSION_IDLE_MINUTES=120");
     out.Line("# Reverse proxies in front of the application (comma-separated addresses); only behind them");
-    out.Line("# is the client address read from X-Forwarded-For.");
-    out.Line("TRUSTED_PROXIES=");
+    out.Line("# are X-Forwarded-For (the client address) and X-Forwarded-Proto (HTTPS) believed.");
+    out.Line("APP_TRUSTED_PROXY=");
   }
   if (IsSqlite(project)) {
     out.Line("# SQLite database: storage/database.sqlite (override with DB_DATABASE=/absolute/path.sqlite)");

@@ -15,7 +15,7 @@ foreach (crud_engines() as $engine) {
     // The sessions live in a folder of the test's own, so it can age one.
     $sessions = temp_dir('qb-sessions-');
     file_put_contents("$sessions/sessions.ini", "session.save_path = \"$sessions\"\n");
-    $site = serve_crud($engine, $dir, ['TRUSTED_PROXIES' => '', 'PHP_INI_SCAN_DIR' => ':' . $sessions]);
+    $site = serve_crud($engine, $dir, ['APP_TRUSTED_PROXY' => '', 'PHP_INI_SCAN_DIR' => ':' . $sessions]);
     $anonymous = $site->visitor();
     $pages = [];  // every page body fetched, to look for password hashes at the end
 
@@ -197,7 +197,7 @@ foreach (crud_engines() as $engine) {
     T::same(302, $replay->get('/books')->status, $at . 'the old session id is signed out');
 
     // Throttling, by account and by address; X-Forwarded-For counts only from a trusted proxy.
-    $behindProxy = new AppServer($dir . '/public', array_merge($site->env, ['TRUSTED_PROXIES' => '127.0.0.1']));
+    $behindProxy = new AppServer($dir . '/public', array_merge($site->env, ['APP_TRUSTED_PROXY' => '127.0.0.1']));
     $proxied = static function (string $address) use ($behindProxy): HttpClient {
         $client = new HttpClient($behindProxy->base());
         $client->setHeader('X-Forwarded-For', "203.0.113.9, $address");

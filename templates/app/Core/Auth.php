@@ -156,12 +156,11 @@ final class Auth
     /* ---------- failed sign-ins ---------- */
 
     /* The address of the client: the connection's, or, when that is a proxy named in
-       TRUSTED_PROXIES (comma-separated addresses), the last address in X-Forwarded-For that is
-       not one of those proxies. */
+       APP_TRUSTED_PROXY, the last address in X-Forwarded-For that is not one of those proxies. */
     public static function clientAddress(): string
     {
         $address = (string) ($_SERVER['REMOTE_ADDR'] ?? '');
-        $trusted = array_filter(array_map('trim', explode(',', (string) getenv('TRUSTED_PROXIES'))));
+        $trusted = app_trusted_proxies();
         if (!in_array($address, $trusted, true)) {
             return $address;
         }

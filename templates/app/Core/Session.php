@@ -20,7 +20,7 @@ final class Session
 
     public static function https(): bool
     {
-        return !empty($_SERVER['HTTPS']) && $_SERVER['HTTPS'] !== 'off';
+        return app_request_is_https();
     }
 
     // Resumes the session the browser holds, if it holds one.
