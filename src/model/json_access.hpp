@@ -63,6 +63,7 @@ class PairWriter {
   void PutBoolean(std::string_view key, bool value) { Put(key, json::Value::Boolean(value)); }
   void PutInteger(std::string_view key, long long value) { Put(key, json::Value::Integer(value)); }
   void PutStrings(std::string_view key, const std::vector<std::string>& items);
+  void PutValue(std::string_view key, const json::Value& value) { Put(key, value); }
   void PutStringPairs(std::string_view key, std::initializer_list<std::pair<std::string_view, std::string_view>> pairs);
   // An object whose member names[i] holds the texts lists[i].
   void PutStringLists(std::string_view key, std::span<const std::string_view> names,
@@ -100,6 +101,10 @@ class PairEmitter {
     out_.Integer(value);
   }
   void PutStrings(std::string_view key, const std::vector<std::string>& items);
+  void PutValue(std::string_view key, const json::Value& value) {
+    out_.Key(key);
+    out_.Raw(value);
+  }
   void PutStringPairs(std::string_view key, std::initializer_list<std::pair<std::string_view, std::string_view>> pairs);
   void PutStringLists(std::string_view key, std::span<const std::string_view> names,
                       std::span<const std::vector<std::string>> lists);

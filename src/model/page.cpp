@@ -20,14 +20,18 @@ void Page::LoadFromJson(std::shared_ptr<const json::Value> shared) {
 
 template <typename Sink>
 void Page::WritePairs(Sink& out) const {
-  out.Keep(extra_.get(), {"id", "title", "route", "template", "content", "showInNavigation"});
+  out.Keep(extra_.get(), {"id", "title", "route", "template", "content", "showInNavigation", "components"});
   out.PutString("id", id);
   out.PutString("title", title);
   out.PutString("route", route);
   out.PutString("template", template_name);
   out.PutString("content", content);
   out.PutBoolean("showInNavigation", show_in_navigation);
-  if (extra_ == nullptr || extra_->Find("components") == nullptr) out.PutStrings("components", {});
+  // Components are not part of the model: a loaded value of any kind is kept, and written last
+  // like a new page's empty list, so a saved file saves the same again.
+  const json::Value* components = extra_ == nullptr ? nullptr : extra_->Find("components");
+  if (components == nullptr) out.PutStrings("components", {});
+  else out.PutValue("components", *components);
 }
 
 template void Page::WritePairs(PairWriter&) const;

@@ -39,21 +39,28 @@ TEST(Page, MissingKeysReadAsDerivedDefaultsAndSaveAddsComponents) {
             }));
 }
 
-TEST(Page, ExistingComponentsStayInPlaceWhateverTheirKind) {
+TEST(Page, ExistingComponentsKeepTheirValueWhateverTheirKindAndGoLast) {
   EXPECT_EQ(json::Write(Load(R"({"components":{},"id":"a","showInNavigation":"no","hero":1})").ToJson()),
             Lines({
                 "{",
-                "  \"components\": {",
-                "  },",
                 "  \"hero\": 1,",
                 "  \"id\": \"a\",",
                 "  \"title\": \"a\",",
                 "  \"route\": \"/a\",",
                 "  \"template\": \"standard\",",
                 "  \"content\": \"\",",
-                "  \"showInNavigation\": false",
+                "  \"showInNavigation\": false,",
+                "  \"components\": {",
+                "  }",
                 "}",
             }));
+}
+
+TEST(Page, ASavedPageSavesTheSameAgain) {
+  for (const char* page : {R"({"id":"faq"})", R"({"components":[1],"x":2,"id":"a"})"}) {
+    const std::string once = json::Write(Load(page).ToJson());
+    EXPECT_EQ(json::Write(Load(once).ToJson()), once) << page;
+  }
 }
 
 }  // namespace
