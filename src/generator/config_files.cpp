@@ -14,7 +14,7 @@ bool HasLineBreak(std::string_view text) { return text.find_first_of("\r\n") != 
 
 }  // namespace
 
-std::string BuildAppConfig(std::string_view app_name) {
+std::string BuildAppConfig(std::string_view app_name, std::string_view style_origin) {
   // The template loads .env; only the returned settings depend on the project.
   LineWriter out;
   out.Raw(Template("app/Config/app.head.php"));
@@ -23,6 +23,7 @@ std::string BuildAppConfig(std::string_view app_name) {
   // Error details reach only requests from this machine that no proxy forwarded.
   out.Line("    'debug' => getenv('APP_DEBUG') === 'true' && in_array($_SERVER['REMOTE_ADDR'] ?? '', ['127.0.0.1', '::1'], true)");
   out.Line("        && !isset($_SERVER['HTTP_X_FORWARDED_FOR']),");
+  if (!style_origin.empty()) out.Line("    'styleOrigin' => '" + PhpQuote(style_origin) + "',");
   out.Line("];");
   return out.Text();
 }

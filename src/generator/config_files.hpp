@@ -9,7 +9,8 @@
 
 namespace qb::gen {
 
-std::string BuildAppConfig(std::string_view app_name);                  // app/Config/app.php
+// app/Config/app.php; style_origin is where the stylesheet comes from besides the application ("" for nowhere)
+std::string BuildAppConfig(std::string_view app_name, std::string_view style_origin);
 std::string BuildDatabaseConfig(std::string_view engine);               // app/Config/database.php
 std::string BuildEnvFile(const model::Project& project, bool omit_password);  // .env.example / .env
 

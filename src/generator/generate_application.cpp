@@ -59,7 +59,7 @@ class ApplicationWriter {
   void WriteAll() {
     Write(std::string(kMarkerFile), MarkerText(in_.project_id, false));
     Write("public/index.php", BuildFrontController(in_.api_enabled));
-    Write("app/Config/app.php", BuildAppConfig(in_.app_name));
+    Write("app/Config/app.php", BuildAppConfig(in_.app_name, StylesheetOrigin(in_.css_framework, in_.assets)));
     Write("app/Config/database.php", BuildDatabaseConfig(in_.engine));
     Write("app/Core/Url.php", BuildUrlFunctions());
     Write("app/Core/Router.php", BuildRouter());
@@ -116,6 +116,7 @@ class ApplicationWriter {
     if (in_.pwa_enabled) {
       Write("public/manifest.webmanifest", BuildManifest(in_.app_name, in_.project_id));
       Write("public/sw.js", BuildServiceWorker());
+      Write("public/assets/js/sw-register.js", std::string(Template("public/assets/js/sw-register.js")));
     }
     Write("tests/README.md", BuildTestsReadme());
     if (project_.RequiresSignIn()) AddAccounts(folder_);

@@ -9,17 +9,23 @@ namespace {
 
 std::string Indented(int blanks, std::string_view text) { return std::string(blanks, ' ').append(text); }
 
+constexpr std::string_view kCdnOrigin = "https://cdn.jsdelivr.net";
+
 std::string BootstrapLink(std::string_view assets) {
   if (assets == "local") {
     const std::string path = "/" + std::string(kBootstrapFolder) + "css/bootstrap.min.css";
     return "<link href=\"" + UrlEcho(path) + "\" rel=\"stylesheet\">";
   }
-  return "<link href=\"https://cdn.jsdelivr.net/npm/bootstrap@" + std::string(BootstrapVersion()) +
+  return "<link href=\"" + std::string(kCdnOrigin) + "/npm/bootstrap@" + std::string(BootstrapVersion()) +
          "/dist/css/bootstrap.min.css\" rel=\"stylesheet\" integrity=\"" + std::string(BootstrapCssIntegrity()) +
          "\" crossorigin=\"anonymous\">";
 }
 
 }  // namespace
+
+std::string StylesheetOrigin(std::string_view css_framework, std::string_view assets) {
+  return css_framework == "bootstrap5" && assets != "local" ? std::string(kCdnOrigin) : std::string();
+}
 
 std::string BuildLayout(std::string_view app_name, std::string_view css_framework, std::string_view assets,
                         bool pwa_enabled, std::string_view navigation) {
@@ -48,12 +54,11 @@ std::string BuildLayout(std::string_view app_name, std::string_view css_framewor
   w.Line(Indented(8, "<?php require $viewFile; ?>"));
   w.Line(Indented(4, "</main>"));
   w.Line(Indented(4, "<script src=\"" + UrlEcho("/assets/js/app.js") + "\" defer></script>"));
-  // The service worker is registered only where public/sw.js exists.
-  w.Line(Indented(4, "<?php if (is_file(dirname(__DIR__, 3) . '/public/sw.js')): ?>"
-                     "<script>if ('serviceWorker' in navigator) { navigator.serviceWorker.register("
-                     "<?= json_encode(url('/sw.js'), JSON_UNESCAPED_SLASHES | JSON_HEX_TAG) ?>)"
-                     ".catch(function (error) { console.error('Service worker registration failed', error); }); }"
-                     "</script><?php endif; ?>"));
+  // The service worker is registered only where public/sw.js exists, by a script file: the
+  // Content-Security-Policy allows no inline script.
+  w.Line(Indented(4, "<?php if (is_file(dirname(__DIR__, 3) . '/public/sw.js')): ?><script src=\"" +
+                         UrlEcho("/assets/js/sw-register.js") +
+                         "\" data-service-worker=\"<?= e(url('/sw.js')) ?>\" defer></script><?php endif; ?>"));
   w.Line("</body>").Line("</html>");
   return w.Text();
 }

@@ -12,6 +12,8 @@ namespace qb::gen {
 // the application's own files when assets is "local", else from the CDN.
 std::string BuildLayout(std::string_view app_name, std::string_view css_framework, std::string_view assets,
                         bool pwa_enabled, std::string_view navigation);
+// The origin the layout's stylesheet comes from when it is not the application itself, else "".
+std::string StylesheetOrigin(std::string_view css_framework, std::string_view assets);
 // app/Controllers/<id>PageController.php
 std::string BuildPageController(std::string_view page_id, std::string_view title);
 // app/Views/pages/<id>.php

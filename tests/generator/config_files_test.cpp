@@ -92,7 +92,7 @@ TEST(ConfigFilesTest, SettingsThatAreNeverWrittenMayHoldLineBreaks) {
 }
 
 TEST(ConfigFilesTest, AppConfigReturnsQuotedNameAndDebugFlag) {
-  const std::string text = BuildAppConfig("Tom's C:\\shop");
+  const std::string text = BuildAppConfig("Tom's C:\\shop", "");
   const std::string head(Template("app/Config/app.head.php"));
   ASSERT_EQ(text.substr(0, head.size()), head);
   EXPECT_EQ(text.substr(head.size()),
@@ -101,6 +101,7 @@ TEST(ConfigFilesTest, AppConfigReturnsQuotedNameAndDebugFlag) {
             "    'debug' => getenv('APP_DEBUG') === 'true' && in_array($_SERVER['REMOTE_ADDR'] ?? '', ['127.0.0.1', '::1'], true)\r\n"
             "        && !isset($_SERVER['HTTP_X_FORWARDED_FOR']),\r\n"
             "];\r\n");
+  EXPECT_NE(BuildAppConfig("Shop", "https://cdn.example").find("    'styleOrigin' => 'https://cdn.example',\r\n"), std::string::npos);
 }
 
 TEST(ConfigFilesTest, DatabaseConfigVariantFollowsEngine) {
