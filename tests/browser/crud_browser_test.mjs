@@ -265,6 +265,37 @@ async function localBootstrapStyles(page) {
   stopAll();
 }
 
+// Searches the list through its search box.
+async function searchList(page, base, text) {
+  await page.goto(`${base}/books`);
+  await page.fill('input[name="q"]', text);
+  await Promise.all([page.waitForURL(/\?q=/), page.getByRole('button', { name: 'Search' }).click()]);
+  eq(await row(page, text).count(), 1, 'the list search finds the book');
+}
+
+// A stored value that reached a page unescaped (a route of this test writes it raw into the
+// layout) cannot run script: the Content-Security-Policy blocks it and reports the violation.
+async function policyBlocksInjectedScript(page, appDir, base) {
+  const routes = join(appDir, 'routes', 'web.php');
+  writeFileSync(routes, readFileSync(routes, 'utf8').replace('declare(strict_types=1);',
+    `declare(strict_types=1);
+final class UnescapedTestController extends Controller
+{
+    public function index(): void { $this->view('test/unescaped', ['title' => 'Unescaped']); }
+}`).replace('return $router;', "$router->get('/unescaped-test', [UnescapedTestController::class, 'index']);\nreturn $router;"));
+  mkdirSync(join(appDir, 'app', 'Views', 'test'), { recursive: true });
+  writeFileSync(join(appDir, 'app', 'Views', 'test', 'unescaped.php'),
+    '<p id="stored">Stored: <script>window.injected = 1;</script><img src="x.png" onerror="window.injectedHandler = 1"></p>');
+  // The server's opcache looks at a changed file again only after opcache.revalidate_freq (2 s).
+  await new Promise((resolve) => setTimeout(resolve, 2100));
+  await page.goto(`${base}/unescaped-test`);
+  await page.locator('#stored').waitFor();
+  const outcome = await page.evaluate(() => [window.injected ?? null, window.injectedHandler ?? null]);
+  eq(outcome, [null, null], 'neither the injected script nor the injected handler ran');
+  await page.waitForFunction(() => window.cspViolations.length >= 2);
+  ok((await page.evaluate(() => window.cspViolations.join(' '))).includes('script-src'), 'the policy reported the blocked script');
+}
+
 async function checkTheme(page, theme) {
   const style = await page.evaluate(() => {
     const body = getComputedStyle(document.body);
@@ -293,8 +324,19 @@ async function run() {
   // Only the local server is reachable; the CDN stylesheet is refused at once.
   await context.route('**/*', (route) => (new URL(route.request().url()).hostname === '127.0.0.1'
     ? route.continue() : route.abort()));
+  // Every violation of the Content-Security-Policy is counted, in every page.
+  await context.addInitScript(() => {
+    window.cspViolations = [];
+    document.addEventListener('securitypolicyviolation', (event) => {
+      window.cspViolations.push(`${event.effectiveDirective} ${event.blockedURI}`);
+    });
+  });
   const page = context.pages()[0] ?? await context.newPage();
   const problems = [];
+  let violationsExpected = false;
+  page.on('console', (message) => {
+    if (!violationsExpected && message.text().includes('Content Security Policy')) problems.push(`policy: ${message.text()}`);
+  });
   page.on('pageerror', (error) => problems.push(`script error: ${error.message}`));
   page.on('response', (response) => {
     if (response.status() >= 500) problems.push(`${response.status()} from ${response.url()}`);
@@ -322,12 +364,16 @@ async function run() {
     if (index === 0) {
       await editAndDeleteBook(page, base, title, author);
       await searchLargeLookup(page, base, join(work, `${theme.preset}.sqlite`));
+      await searchList(page, base, 'White Teeth');
+      violationsExpected = true;
+      await policyBlocksInjectedScript(page, appDir, base);
+      violationsExpected = false;
     }
     stopAll();
   }
   await signInAddSignOut(page);
   await localBootstrapStyles(page);
-  eq(problems, [], 'no server errors or script errors');
+  eq(problems, [], 'no server errors, script errors or policy violations');
 }
 
 const stopOnSignal = () => { stopAll(); process.exit(1); };
