@@ -22,6 +22,7 @@ enum class Ctl : std::size_t {
   edProjectName,
   edVersion,
   cbCSS,
+  chkShipBootstrap,
   chkPWA,
   chkAPI,
   edOutput,

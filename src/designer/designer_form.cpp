@@ -66,6 +66,7 @@ void DesignerForm::BuildControls() {
   Mut(Ctl::btnGenerate).enabled = allow_generate_;
   Mut(Ctl::cbCSS).items = Strings(kCssKeys);
   Mut(Ctl::cbEngine).items = Strings(kEngineCaptions);
+  Mut(Ctl::chkShipBootstrap).hint = std::string(texts::kShipBootstrapHint);
   Mut(Ctl::cbFieldType).items = Strings(model::kFieldTypeLabels);
   Mut(Ctl::cbPageTemplate).items = Strings(kPageTemplates);
   Mut(Ctl::cbPageTemplate).selected = 0;
@@ -137,6 +138,9 @@ void DesignerForm::Checked(Ctl id, bool checked) {
         break;
       case Ctl::chkTimestamps:
         TableSettingChanged(id);
+        break;
+      case Ctl::chkShipBootstrap:
+        ShipBootstrapChanged();
         break;
       case Ctl::chkSignIn:
         SignInChanged();
@@ -280,6 +284,7 @@ bool DesignerForm::SaveProject(bool ask_for_name) {
   }
   project_.SaveToFile(name);
   file_name_ = name;
+  assets_in_file_ = project_.assets.has_value();
   modified_ = false;
   UpdateStatus();
   return true;
@@ -303,8 +308,11 @@ void DesignerForm::LoadProjectSettings() {
     Mut(Ctl::chkAPI).checked = project_.api_enabled;
     Mut(Ctl::chkWriteEnv).checked = project_.write_env;
     Mut(Ctl::chkSignIn).checked = project_.RequiresSignIn();
+    Mut(Ctl::chkShipBootstrap).checked = project_.assets == "local";
+    assets_in_file_ = project_.assets.has_value();
   }
   UpdateConnectionFields();
+  UpdateShipBootstrap();
   RefreshRoleList(0);
 }
 
@@ -327,8 +335,28 @@ void DesignerForm::ProjectSettingChanged() {
   project_.api_enabled = Control(Ctl::chkAPI).checked;
   project_.write_env = Control(Ctl::chkWriteEnv).checked;
   UpdateConnectionFields();
+  UpdateShipBootstrap();
   MarkModified();
   UpdateStatus();
+}
+
+// Unchecked means the CDN, which a file without the key already uses: taking the check back
+// leaves such a file without the key.
+void DesignerForm::ShipBootstrapChanged() {
+  if (loading_) return;
+  if (Control(Ctl::chkShipBootstrap).checked)
+    project_.assets = "local";
+  else if (assets_in_file_)
+    project_.assets = "cdn";
+  else
+    project_.assets.reset();
+  ProjectSettingChanged();
+}
+
+// Only Bootstrap is shipped with the application.
+void DesignerForm::UpdateShipBootstrap() {
+  const int css = Control(Ctl::cbCSS).selected;
+  Mut(Ctl::chkShipBootstrap).enabled = css >= 0 && kCssKeys[static_cast<std::size_t>(css)] == "bootstrap5";
 }
 
 void DesignerForm::UpdateConnectionFields() {

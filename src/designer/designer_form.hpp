@@ -145,6 +145,8 @@ class DesignerForm {
   void LoadProjectSettings();
   void ProjectSettingChanged();
   void UpdateConnectionFields();
+  void ShipBootstrapChanged();
+  void UpdateShipBootstrap();
   void BrowseOutputClick();
   void NewClick();
   void OpenClick();
@@ -199,6 +201,7 @@ class DesignerForm {
   bool loading_ = false;
   bool modified_ = false;
   bool allow_generate_;
+  bool assets_in_file_ = false;  // the project as opened or last saved holds target.assets
   std::array<ControlState, kControlCount> controls_;
   std::string caption_ = "Kettlebourne Database Designer";
   int active_tab_ = kProjectTab;

@@ -15,6 +15,8 @@ inline constexpr std::string_view kDiscardForNew = "Discard unsaved changes and 
 inline constexpr std::string_view kDiscardForOpen = "Discard unsaved changes and open another project?";
 inline constexpr std::string_view kCouldNotOpen = "Could not open the project: ";
 inline constexpr std::string_view kCloseWithoutSaving = "Close the designer without saving your changes?";
+inline constexpr std::string_view kShipBootstrapHint =
+    "Unchecked, the pages link Bootstrap from a CDN (with integrity hashes).";
 inline constexpr std::string_view kTableHint = "Each table becomes a menu item and a CRUD page at /table_name.";
 inline constexpr std::string_view kAddTableFirst = "Add or select a table first.";
 inline constexpr std::string_view kAutomaticDisplayField = "(automatic)";
