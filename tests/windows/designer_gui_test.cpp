@@ -195,6 +195,16 @@ void DesignerSession(const std::string& project) {
 
   ShowTab(w, 0);
   Type(Item(w, Ctl::edProjectName), L"GUI Shop");
+  // A new project ships Bootstrap; the box is only open to bootstrap5, and cleared it means the CDN.
+  HWND ship = Item(w, Ctl::chkShipBootstrap);
+  CHECK(SendMessageW(ship, BM_GETCHECK, 0, 0) == BST_CHECKED && IsWindowEnabled(ship));
+  Pick(w, Item(w, Ctl::cbCSS), 1);
+  CHECK(!IsWindowEnabled(ship) && SendMessageW(ship, BM_GETCHECK, 0, 0) == BST_CHECKED);
+  Shot(w, L"designer-project-tailwind");
+  Pick(w, Item(w, Ctl::cbCSS), 0);
+  CHECK(IsWindowEnabled(ship));
+  Click(ship);
+  CHECK(SendMessageW(ship, BM_GETCHECK, 0, 0) == BST_UNCHECKED);
   CHECK(!IsWindowEnabled(Item(w, Ctl::edHost)));
   Pick(w, Item(w, Ctl::cbEngine), 1);
   CHECK(IsWindowEnabled(Item(w, Ctl::edHost)));
@@ -256,6 +266,8 @@ void DesignerSession(const std::string& project) {
   const std::string preview = Lines(Item(w, Ctl::mmPreview));
   CHECK(preview.starts_with("{\n  \"schemaVersion\": "));
   CHECK(preview.find("\n    \"name\": \"GUI Shop\",\n") != std::string::npos);
+  CHECK(preview.find("\n    \"cssFramework\": \"bootstrap5\",\n") != std::string::npos);
+  CHECK(preview.find("\n    \"assets\": \"cdn\"\n") != std::string::npos);
   CHECK(preview.find("\"Frequently asked\"") != std::string::npos);
   CHECK(preview.find("\n        \"access\": {\n          \"view\": [\n            \"editor\",\n            \"viewer\"\n"
                      "          ],\n          \"add\": [\n            \"editor\"\n          ],\n") != std::string::npos);
@@ -331,7 +343,8 @@ int wmain(int argc, wchar_t** argv) {
   for (const char* expected : {"\"name\": \"GUI Shop\"", "\"database\": \"mysql\"", "\"id\": \"customers\"",
                                "\"name\": \"e_mail\"", "\"type\": \"email\"", "\"unique\": true",
                                "\"title\": \"Frequently asked\"", "\"content\": \"Questions and answers\"",
-                               "\"signIn\": true", "\"ownRecordsOnly\": [\r\n            \"editor\"\r\n"})
+                               "\"signIn\": true", "\"assets\": \"cdn\"",
+                               "\"ownRecordsOnly\": [\r\n            \"editor\"\r\n"})
     if (saved.find(expected) == std::string::npos) {
       ++g_failures;
       std::printf("FAILED: the saved project lacks %s\n", expected);
