@@ -4,6 +4,7 @@
 #include "core/json_value.hpp"
 #include "core/json_write.hpp"
 #include "core/utf8.hpp"
+#include "generator/tailwind_css.hpp"
 #include "generator/templates.hpp"
 
 namespace qb::gen {
@@ -11,10 +12,12 @@ namespace qb::gen {
 std::string BuildAppJs() { return std::string(Template("public/assets/js/app.js")); }
 
 std::string BuildStylesheet(std::string_view css_framework) {
-  if (css_framework == "tailwind") return std::string(Template("resources/css/app.css"));
+  if (css_framework == "tailwind") return std::string(TailwindCss());
   if (css_framework == "plain-css") return std::string(Template("public/assets/css/app.plain-css.css"));
   return std::string(Template("public/assets/css/app.css"));
 }
+
+std::string BuildTailwindSource() { return std::string(Template("resources/css/app.css")); }
 
 std::string BuildPackageJson() { return std::string(Template("package.json")); }
 

@@ -7,7 +7,8 @@
 namespace qb::gen {
 
 std::string BuildAppJs();                                   // public/assets/js/app.js
-std::string BuildStylesheet(std::string_view css_framework);  // public/assets/css/app.css, resources/css/app.css
+std::string BuildStylesheet(std::string_view css_framework);  // public/assets/css/app.css (Tailwind's compiled)
+std::string BuildTailwindSource();                          // resources/css/app.css
 std::string BuildPackageJson();                             // package.json
 std::string BuildTailwindConfig();                          // tailwind.config.js
 std::string BuildApiHealth();                               // public/api/health.php

@@ -97,7 +97,7 @@ class ApplicationWriter {
         Write("public/" + std::string(kBootstrapFolder) + std::string(file.path), file.text);
     Write("README.md", BuildReadme(in_.app_name));
     if (in_.css_framework == "tailwind") {
-      Write("resources/css/app.css", BuildStylesheet("tailwind"));
+      Write("resources/css/app.css", BuildTailwindSource());
       Write("package.json", BuildPackageJson());
       Write("tailwind.config.js", BuildTailwindConfig());
     }

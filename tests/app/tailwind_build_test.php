@@ -1,5 +1,6 @@
 <?php
-// The Tailwind example's own Node build turns the directive stylesheet into compiled CSS.
+// The Tailwind example comes with its stylesheet compiled, and its own Node build compiles the
+// directive stylesheet again.
 declare(strict_types=1);
 
 require_once __DIR__ . '/support/testing.php';
@@ -15,10 +16,39 @@ function run_in(string $dir, string $command, array $env = []): array
     return [proc_close($proc), $output];
 }
 
+// Checks a compiled stylesheet: no directive left, minified, preflight and the utilities the
+// generated layout and views use; a class name no generated file uses stays out.
+function check_compiled(string $compiled, string $which): void
+{
+    T::true(!str_contains($compiled, '@tailwind'), "$which: no @tailwind directive is left");
+    T::true(strlen($compiled) > 4000, "$which: the stylesheet is not trivial (" . strlen($compiled) . ' bytes)');
+    T::true(substr_count($compiled, "\n") < 5, "$which: the stylesheet is minified");
+    foreach (['box-sizing:border-box', '.py-4{', '.mb-4{', '.gap-3{', '.flex-wrap{', '.container{'] as $rule) {
+        T::contains($rule, $compiled, "$which: $rule");
+    }
+    T::true(!str_contains($compiled, '.grid-cols-7{'), "$which: unused utilities are purged");
+}
+
+// The class selectors of a stylesheet.
+function class_selectors(string $css): array
+{
+    preg_match_all('/\.(-?(?:[A-Za-z_]|\\\\.)(?:[\w-]|\\\\.)*)/', $css, $matches);
+    return array_values(array_unique($matches[1]));
+}
+
 $app = generate_app(example('club-events.json'), 'generate');
 $css = $app . '/public/assets/css/app.css';
 $source = (string) file_get_contents($app . '/resources/css/app.css');
-T::contains('@tailwind utilities;', (string) file_get_contents($css), 'before the build the stylesheet holds the directives');
+T::contains('@tailwind utilities;', $source, 'the source stylesheet holds the directives');
+$shipped = (string) file_get_contents($css);
+check_compiled($shipped, 'as generated');
+
+// The CRUD variant appends its theme to the compiled stylesheet and to the source.
+$crud = generate_app(example('club-events.json'), 'crud', 'campus', 'wide', '#047857');
+$themed = (string) file_get_contents($crud . '/public/assets/css/app.css');
+T::true(str_starts_with($themed, $shipped . "\r\n"), 'crud: the compiled stylesheet comes first');
+T::contains('body.ktb-theme-campus', substr($themed, strlen($shipped)), 'crud: the theme follows it');
+T::contains('body.ktb-theme-campus', (string) file_get_contents($crud . '/resources/css/app.css'), 'crud: the source has the theme');
 
 // A cache under the build tree keeps reruns off the network.
 $cache = getenv('QB_BUILD_DIR') . '/npm-cache';
@@ -31,17 +61,10 @@ T::true(is_array($installed) && str_starts_with((string) $installed['version'], 
 T::same(0, $code, "npm run build:css succeeds\n" . $output);
 
 $compiled = (string) file_get_contents($css);
-T::true(!str_contains($compiled, '@tailwind'), 'no @tailwind directive is left');
-T::true(strlen($compiled) > 4000, 'the compiled stylesheet is not trivial (' . strlen($compiled) . ' bytes)');
-T::true(substr_count($compiled, "\n") < 5, 'the stylesheet is minified');
-// Preflight, the base layer.
-T::contains('box-sizing:border-box', $compiled, 'the base layer is compiled in');
-// Utilities used by the generated layout and views: the content paths reach them.
-foreach (['.py-4{', '.mb-4{', '.gap-3{', '.flex-wrap{', '.container{'] as $rule) {
-    T::contains($rule, $compiled, "utility $rule from the generated views");
-}
-// A class name no generated file uses stays out.
-T::true(!str_contains($compiled, '.grid-cols-7{'), 'unused utilities are purged');
+check_compiled($compiled, 'npm run build:css');
+// What the application's own build finds in its views, the shipped stylesheet has already.
+$missing = array_diff(class_selectors($compiled), class_selectors($shipped));
+T::same([], array_values($missing), 'the shipped stylesheet has every class the npm build compiles');
 T::same($source, (string) file_get_contents($app . '/resources/css/app.css'), 'the source stylesheet is left as it was');
 
 // The CRUD variant's theme survives the build.

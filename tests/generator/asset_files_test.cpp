@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "generator/tailwind_css.hpp"
 #include "model/json_text.hpp"
 
 namespace qb::gen {
@@ -20,7 +21,6 @@ TEST(AssetFilesTest, StylesheetByFramework) {
       FileLines({"/* Bootstrap 5 is loaded by the shared layout. Add project-specific overrides here. */"});
   struct Case { std::string framework, text; };
   const Case cases[] = {
-      {"tailwind", FileLines({"@tailwind base;", "@tailwind components;", "@tailwind utilities;"})},
       {"plain-css", FileLines({
            "/* Kettlebourne application styles */",
            "body { margin: 0; font-family: system-ui, sans-serif; color: #212529; }",
@@ -33,6 +33,16 @@ TEST(AssetFilesTest, StylesheetByFramework) {
       {"", bootstrap},
   };
   for (const auto& c : cases) EXPECT_EQ(BuildStylesheet(c.framework), c.text) << c.framework;
+}
+
+// Tailwind applications get the stylesheet compiled at build time; the directives stay the source of
+// `npm run build:css`, whose package floor is the compiler that built it.
+TEST(AssetFilesTest, TailwindStylesheetComesCompiled) {
+  EXPECT_EQ(BuildTailwindSource(), FileLines({"@tailwind base;", "@tailwind components;", "@tailwind utilities;"}));
+  const std::string compiled = BuildStylesheet("tailwind");
+  EXPECT_EQ(compiled.find("@tailwind"), std::string::npos);
+  EXPECT_NE(compiled.find("box-sizing:border-box"), std::string::npos);
+  EXPECT_NE(BuildPackageJson().find("\"tailwindcss\": \"^" + std::string(TailwindVersion()) + "\""), std::string::npos);
 }
 
 TEST(AssetFilesTest, ConstantTexts) {
