@@ -265,6 +265,22 @@ async function localBootstrapStyles(page) {
   stopAll();
 }
 
+// A Tailwind app comes with its stylesheet compiled: with every other site refused, the header
+// gets preflight's border-box and the flex-wrap utility (the browser's defaults: content-box, nowrap).
+async function compiledTailwindStyles(page) {
+  const appDir = join(work, 'tailwind');
+  const generated = spawnSync(cli, ['crud', join(sourceDir, 'examples', 'club-events.json'), appDir], { encoding: 'utf8' });
+  eq(generated.status, 0, `crud generation failed: ${generated.stdout} ${generated.stderr}`);
+  const base = await serve(appDir, 'tailwind');
+  await page.goto(`${base}/`);
+  const header = await page.evaluate(() => {
+    const style = getComputedStyle(document.querySelector('header'));
+    return [style.boxSizing, style.flexWrap];
+  });
+  eq(header, ['border-box', 'wrap'], 'the compiled Tailwind rules apply offline');
+  stopAll();
+}
+
 // Searches the list through its search box.
 async function searchList(page, base, text) {
   await page.goto(`${base}/books`);
@@ -373,6 +389,7 @@ async function run() {
   }
   await signInAddSignOut(page);
   await localBootstrapStyles(page);
+  await compiledTailwindStyles(page);
   eq(problems, [], 'no server errors, script errors or policy violations');
 }
 
