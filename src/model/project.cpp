@@ -41,7 +41,9 @@ void WriteTarget(const Project& p, json::Value& target) {
   PutPair(target, "cssFramework", json::Value::String(p.css_framework));
   PutPair(target, "pwaEnabled", json::Value::Boolean(p.pwa_enabled));
   PutPair(target, "apiEnabled", json::Value::Boolean(p.api_enabled));
+  // A key the author took back leaves the file, also when the last save wrote it.
   if (p.assets) PutPair(target, "assets", json::Value::String(*p.assets));
+  else target.Remove("assets");
 }
 
 void WriteConnection(const Project& p, json::Value& connection) {
@@ -184,6 +186,7 @@ json::Value Project::BuildRootWithoutRecords() const {
   PutPair(root, "pages", json::Value::Array());
   PutPair(EnsureObject(root, "build"), "outputDirectory", json::Value::String(output_directory));
   if (security) PutPair(root, "security", SecurityObject(*security, json::ObjectMember(root_.get(), "security")));
+  else if (json::ObjectMember(&root, "security") != nullptr) root.Remove("security");
   return root;
 }
 

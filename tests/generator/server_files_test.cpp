@@ -35,7 +35,7 @@ TEST(ServerFilesTest, LineCountsAndFirstLines) {
       {"apache", BuildApacheVhost, 9,
        "# Apache virtual host (recommended for production). Adjust paths and ServerName."},
       {"nginx", BuildNginxConf, 46, "# nginx + PHP-FPM. nginx ignores .htaccess, so try_files is required."},
-      {".gitignore", BuildGitignore, 6, "/vendor/"},
+      {".gitignore", BuildGitignore, 8, "/vendor/"},
       {"tests/README.md", BuildTestsReadme, 6, "# Generated application checks"},
       {"migrations README", BuildMigrationsReadme, 5, "# Custom migrations"},
       {"README.md", [] { return BuildReadme("Shop"); }, 42, "# Shop"},
@@ -70,7 +70,7 @@ TEST(ServerFilesTest, LinesThatServersDependOn) {
       {"nginx", BuildNginxConf, 23, ""},
       {"nginx", BuildNginxConf, 29, "# location ^~ /myapp/ {"},
       {"nginx", BuildNginxConf, 31, "#     try_files $uri @myapp;"},
-      {".gitignore", BuildGitignore, 6, "/.env"},
+      {".gitignore", BuildGitignore, 8, "/.env"},
   };
   for (const Case& c : cases) {
     const std::vector<std::string> lines = CrLfLines(c.build());

@@ -199,9 +199,25 @@ TEST(Project, AssetsAreWrittenOnlyWhenLoadedOrSet) {
     Project p = LoadRoot(R"({"target": )" + c.target + "}");
     EXPECT_EQ(p.assets, c.loaded);
     if (c.set) p.assets = c.set;
-    const json::Value* written = p.BuildRoot().Find("target")->Find("assets");
+    const json::Value root = p.BuildRoot();
+    const json::Value* written = root.Find("target")->Find("assets");
     EXPECT_EQ(written ? std::optional<std::string>(written->Text()) : std::nullopt, c.written);
   }
+}
+
+TEST(ProjectFile, OptionalKeysTakenBackLeaveTheSavedFile) {
+  TempDir dir;
+  const std::string file = dir.Write("p.json", R"({"security": {"signIn": true}, "target": {"assets": "local"}})");
+  Project p;
+  p.LoadFromFile(file);
+  p.SaveToFile(file);
+  p.security.reset();
+  p.assets.reset();
+  const json::Value root = p.BuildRoot();
+  EXPECT_EQ(root.Find("security"), nullptr);
+  EXPECT_EQ(root.Find("target")->Find("assets"), nullptr);
+  // A value of another kind is not the model's and stays.
+  EXPECT_EQ(*LoadRoot(R"({"security": 5})").BuildRoot().Find("security"), json::Value::Integer(5));
 }
 
 TEST(Project, SectionsOfAnotherKindAreReplacedByObjects) {
