@@ -50,6 +50,27 @@ require_once dirname(__DIR__) . '/app/Core/Auth.php';
 require_once dirname(__DIR__) . '/app/Controllers/AccountController.php';
 require_once dirname(__DIR__) . '/app/Controllers/aboutPageController.php';
 
+// With APP_FORCE_HTTPS=true, plain HTTP is sent to HTTPS, and browsers are told to stay there.
+if (getenv('APP_FORCE_HTTPS') === 'true') {
+    if (!app_request_is_https()) {
+        // The host without its port: HTTPS has a port of its own.
+        if (preg_match('/^([A-Za-z0-9.\-]+|\[[0-9A-Fa-f:.]+\])(:\d+)?$/', (string) ($_SERVER['HTTP_HOST'] ?? ''), $host) !== 1) {
+            http_response_code(400);
+            exit;
+        }
+        // 308 keeps the method and body of a form sent over HTTP.
+        header('Location: https://' . $host[1] . (string) ($_SERVER['REQUEST_URI'] ?? '/'), true,
+            in_array($_SERVER['REQUEST_METHOD'] ?? 'GET', ['GET', 'HEAD'], true) ? 301 : 308);
+        exit;
+    }
+    header('Strict-Transport-Security: max-age=31536000');
+}
+
+// Scripts, styles, images and fonts from this application only (and the stylesheet's CDN, where the
+// layout links one), no inline script or style, no framing by other sites, forms sent only here.
+$styleOrigin = is_array($config) && is_string($config['styleOrigin'] ?? null) ? ' ' . $config['styleOrigin'] : '';
+header("Content-Security-Policy: default-src 'self'; img-src 'self' data:; style-src 'self'" . $styleOrigin
+    . "; frame-ancestors 'self'; base-uri 'self'; form-action 'self'");
 header('X-Content-Type-Options: nosniff');
 header('Referrer-Policy: strict-origin-when-cross-origin');
 header('X-Frame-Options: SAMEORIGIN');

@@ -21,6 +21,11 @@ abstract class CrudController extends Controller
     // Matches one lookup search answers.
     private const LOOKUP_MATCHES = 50;
 
+    // What a long text holds at most: MySQL's TEXT, and the same on SQLite.
+    private const TEXT_BYTES = 65535;
+
+    private const READ_ONLY = 'The database is read-only on this server: records can be read, but nothing can be added, changed or deleted.';
+
     private ?PDO $pdo = null;
 
     /* ---------- request helpers ---------- */
@@ -60,8 +65,10 @@ abstract class CrudController extends Controller
         return $id;
     }
 
+    // A message for the page after the redirect, kept in the session (started for it).
     private function flash(string $type, string $message): void
     {
+        Session::start();
         $_SESSION['_flash'] = ['type' => $type, 'message' => $message];
     }
 
@@ -87,6 +94,20 @@ abstract class CrudController extends Controller
         $stmt->execute([$id, ...$params]);
         $row = $stmt->fetch(PDO::FETCH_ASSOC);
         return is_array($row) ? $row : null;
+    }
+
+    // Ends the request when a write failed because the database is read-only on this server.
+    private function refuseReadOnly(PDOException $error): void
+    {
+        if (self::isReadOnly($error)) {
+            self::abort(503, self::READ_ONLY);
+        }
+    }
+
+    // SQLite's SQLITE_READONLY (8), or MySQL/MariaDB's ER_OPTION_PREVENTS_STATEMENT (1290) and ER_READ_ONLY_MODE (1836).
+    private static function isReadOnly(PDOException $error): bool
+    {
+        return in_array((int) ($error->errorInfo[1] ?? 0), [8, 1290, 1836], true);
     }
 
     // Ends the request with a plain-text answer.
@@ -182,21 +203,14 @@ abstract class CrudController extends Controller
         return $owner === null ? ['', []] : [$alias . Schema::q(Accounts::OWNER) . ' = ?', [$owner]];
     }
 
-    // A GET request is done with the session once the rights are checked (see Auth::releaseSession).
-    private static function releaseSession(): void
-    {
-        if (Schema::signIn()) {
-            Auth::releaseSession();
-        }
-    }
-
     /* ---------- list ---------- */
 
     public function index(): void
     {
         $this->authorize('view');
+        // A GET request is done with the session once its message is taken and the rights are checked.
         $flash = $this->takeFlash();
-        self::releaseSession();
+        Session::release();
         $entity = $this->entity();
         $pdo = $this->db();
         $fields = is_array($entity['fields'] ?? null) ? $entity['fields'] : [];
@@ -356,7 +370,7 @@ abstract class CrudController extends Controller
         if (!self::allows(static::ENTITY, 'add')) {
             $this->authorize('edit');
         }
-        self::releaseSession();
+        Session::release();
         $field = $this->lookupFields()[self::queryText('field')] ?? null;
         header('Content-Type: application/json; charset=utf-8');
         header('Cache-Control: no-store');
@@ -413,7 +427,7 @@ abstract class CrudController extends Controller
     public function create(): void
     {
         $this->authorize('add');
-        self::releaseSession();
+        Session::release();
         $item = [];
         foreach ($this->entity()['fields'] ?? [] as $field) {
             $default = (string) ($field['default'] ?? '');
@@ -432,7 +446,7 @@ abstract class CrudController extends Controller
     public function edit(): void
     {
         $this->authorize('edit');
-        self::releaseSession();
+        Session::release();
         $item = $this->find($this->requestId($_GET));
         if ($item === null) {
             self::abort(404, 'Record not found');
@@ -621,7 +635,7 @@ abstract class CrudController extends Controller
                 }
             }
 
-            [$unit, $limit] = $capacity[strtolower($name)] ?? ['', 0];
+            [$unit, $limit] = $capacity[strtolower($name)] ?? ($type === 'text' ? ['bytes', self::TEXT_BYTES] : ['', 0]);
             if ($message === null && $unit === 'characters' && self::length($text) > $limit) {
                 $message = $label . ' must be at most ' . $limit . ' characters.';
             } elseif ($message === null && $unit === 'bytes' && strlen($text) > $limit) {
@@ -714,6 +728,7 @@ abstract class CrudController extends Controller
                 $pdo->prepare('INSERT INTO ' . $table . ' (' . $columns . ') VALUES (' . $marks . ')')->execute(array_values($data));
             }
         } catch (PDOException $error) {
+            $this->refuseReadOnly($error);
             $this->renderForm($display, $this->uniqueViolation($error, $data, null) ?? throw $error, false);
             return;
         }
@@ -748,6 +763,7 @@ abstract class CrudController extends Controller
                 $this->db()->prepare('UPDATE ' . Schema::q(static::ENTITY) . ' SET ' . $assignments . ' WHERE `id` = ?')
                     ->execute([...array_values($data), $id]);
             } catch (PDOException $error) {
+                $this->refuseReadOnly($error);
                 $display['id'] = $id;
                 $this->renderForm($display, $this->uniqueViolation($error, $data, $id) ?? throw $error, true);
                 return;
@@ -770,7 +786,7 @@ abstract class CrudController extends Controller
             $this->db()->prepare('DELETE FROM ' . Schema::q(static::ENTITY) . ' WHERE `id` = ?')->execute([$id]);
             $this->flash('success', 'Record deleted.');
         } catch (PDOException $error) {
-            $this->flash('danger', 'This record cannot be deleted because other records refer to it.');
+            $this->flash('danger', self::isReadOnly($error) ? self::READ_ONLY : 'This record cannot be deleted because other records refer to it.');
         }
         redirect('/' . static::ENTITY);
     }

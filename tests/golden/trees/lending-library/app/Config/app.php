@@ -35,9 +35,9 @@ require_once dirname(__DIR__) . '/Core/PhpCache.php';
             $pairs[] = [trim($key), trim($value)];
         }
         // A time this old cannot be shared with a later write that the stamp would miss. The cache
-        // gets .env's permissions, as it holds the same secrets.
+        // holds the same secrets as .env: it is its owner's alone, and never more readable than .env.
         if (max($stat['mtime'], $stat['ctime']) <= time() - 2) {
-            PhpCache::write($cacheFile, ['stamp' => $stamp, 'pairs' => $pairs], $stat['mode'] & 0777);
+            PhpCache::write($cacheFile, ['stamp' => $stamp, 'pairs' => $pairs], $stat['mode'] & 0600);
         }
     }
     foreach ($pairs as [$key, $value]) {
@@ -49,5 +49,7 @@ require_once dirname(__DIR__) . '/Core/PhpCache.php';
 
 return [
     'name' => 'Lending Library',
-    'debug' => getenv('APP_DEBUG') === 'true',
+    'debug' => getenv('APP_DEBUG') === 'true' && in_array($_SERVER['REMOTE_ADDR'] ?? '', ['127.0.0.1', '::1'], true)
+        && !isset($_SERVER['HTTP_X_FORWARDED_FOR']),
+    'styleOrigin' => 'https://cdn.jsdelivr.net',
 ];

@@ -25,16 +25,34 @@ if (!is_dir($ktbDatabaseDir)) {
         throw new RuntimeException('Cannot create the SQLite directory: ' . $ktbDatabaseDir);
     }
 }
-if (!is_writable($ktbDatabaseDir) || (file_exists($ktbDatabasePath) && !is_writable($ktbDatabasePath))) {
+// A database whose file or folder the web server cannot write (a read-only mount) is still read;
+// a change then fails with SQLite's "readonly database" error, which the pages explain.
+$ktbWritable = is_writable($ktbDatabaseDir) && (!file_exists($ktbDatabasePath) || is_writable($ktbDatabasePath));
+if (!$ktbWritable && !file_exists($ktbDatabasePath)) {
     throw new RuntimeException('The SQLite directory/file is not writable by the web server user: ' . $ktbDatabasePath . '. On Linux run e.g. chown -R www-data storage && chmod -R ug+rwX storage.');
 }
 
-$ktbPdo = new PDO('sqlite:' . $ktbDatabasePath, null, null, [
+// A database in WAL mode cannot be opened in a folder that cannot hold its shared-memory file
+// (unless one was left there), but it can when SQLite is told that nobody changes the file.
+$ktbDsn = 'sqlite:' . $ktbDatabasePath;
+if (!$ktbWritable && !file_exists($ktbDatabasePath . '-shm')) {
+    $ktbUriPath = str_replace('\\', '/', $ktbDatabasePath);
+    $ktbDsn = 'sqlite:file:' . (preg_match('~^[A-Za-z]:~', $ktbUriPath) === 1 ? '/' : '')
+        . str_replace(['%', '?', '#'], ['%25', '%3F', '%23'], $ktbUriPath) . '?immutable=1';
+}
+$ktbPdo = new PDO($ktbDsn, null, null, [
     PDO::ATTR_ERRMODE => PDO::ERRMODE_EXCEPTION,
     PDO::ATTR_DEFAULT_FETCH_MODE => PDO::FETCH_ASSOC,
     PDO::ATTR_EMULATE_PREPARES => false,
 ]);
+// A write waits up to 5 seconds for another one instead of failing at once.
+$ktbPdo->exec('PRAGMA busy_timeout = 5000');
 $ktbPdo->exec('PRAGMA foreign_keys = ON');
+if ($ktbWritable) {
+    // Readers never wait for the writer, and a commit needs no disk sync of its own.
+    $ktbPdo->exec('PRAGMA journal_mode = WAL');
+    $ktbPdo->exec('PRAGMA synchronous = NORMAL');
+}
 $ktbConnectionKey = 'sqlite:' . $ktbDatabasePath;
 
 require_once dirname(__DIR__) . '/Core/Schema.php';

@@ -113,14 +113,6 @@ final class Auth
         }
     }
 
-    /* Ends the request's use of the session: PHP's file sessions lock for the whole request, so
-       one account's parallel requests would wait for each other. The form token exists by now. */
-    public static function releaseSession(): void
-    {
-        Csrf::token();
-        session_write_close();
-    }
-
     /* ---------- signing in and out ---------- */
 
     // The account for an e-mail address and password, or null. An unknown address costs the same
@@ -141,17 +133,21 @@ final class Auth
         return $row;
     }
 
-    // A new session id and form token for the account, so an id known before sign-in is worthless.
+    // A new session id for the account, so an id known before sign-in is worthless; its form
+    // tokens are bound to the session.
     public static function signIn(array $row): void
     {
+        Session::start();
         session_regenerate_id(true);
-        $_SESSION = ['_auth' => ['id' => (int) $row['id'], 'key' => (string) $row['session_key'], 'seen' => time()]];
+        $_SESSION = ['_auth' => ['id' => (int) $row['id'], 'key' => (string) $row['session_key'], 'seen' => time()],
+            '_csrf' => bin2hex(random_bytes(16))];
         self::$user = null;
         self::$checked = false;
     }
 
     public static function endSession(): void
     {
+        Session::start();
         $_SESSION = [];
         session_regenerate_id(true);
         self::$user = null;
@@ -160,12 +156,11 @@ final class Auth
     /* ---------- failed sign-ins ---------- */
 
     /* The address of the client: the connection's, or, when that is a proxy named in
-       TRUSTED_PROXIES (comma-separated addresses), the last address in X-Forwarded-For that is
-       not one of those proxies. */
+       APP_TRUSTED_PROXY, the last address in X-Forwarded-For that is not one of those proxies. */
     public static function clientAddress(): string
     {
         $address = (string) ($_SERVER['REMOTE_ADDR'] ?? '');
-        $trusted = array_filter(array_map('trim', explode(',', (string) getenv('TRUSTED_PROXIES'))));
+        $trusted = app_trusted_proxies();
         if (!in_array($address, $trusted, true)) {
             return $address;
         }

@@ -29,8 +29,13 @@ final class PhpCache
         }
         $temporary = $file . '.' . bin2hex(random_bytes(4));
         $code = '<?php return ' . var_export($value, true) . ';' . "\n";
-        if (@file_put_contents($temporary, $code) !== strlen($code)
-            || ($mode !== null && !@chmod($temporary, $mode)) || !@rename($temporary, $file)) {
+        // Created with no more permissions than $mode, so its content is never readable by others.
+        $umask = $mode === null ? null : umask(0777 & ~$mode);
+        $written = @file_put_contents($temporary, $code);
+        if ($umask !== null) {
+            umask($umask);
+        }
+        if ($written !== strlen($code) || ($mode !== null && !@chmod($temporary, $mode)) || !@rename($temporary, $file)) {
             @unlink($temporary);
         }
     }

@@ -99,6 +99,23 @@ if (!function_exists('e')) {
     }
 }
 
+// The proxies the installation trusts: APP_TRUSTED_PROXY, addresses separated by commas.
+function app_trusted_proxies(): array
+{
+    return array_values(array_filter(array_map('trim', explode(',', (string) getenv('APP_TRUSTED_PROXY')))));
+}
+
+// Whether the browser reached the application over HTTPS: directly, or through a trusted proxy
+// that ends TLS and says so in X-Forwarded-Proto (a header anyone else could send).
+function app_request_is_https(): bool
+{
+    if (!empty($_SERVER['HTTPS']) && $_SERVER['HTTPS'] !== 'off') {
+        return true;
+    }
+    return in_array((string) ($_SERVER['REMOTE_ADDR'] ?? ''), app_trusted_proxies(), true)
+        && strtolower((string) ($_SERVER['HTTP_X_FORWARDED_PROTO'] ?? '')) === 'https';
+}
+
 function redirect(string $path, int $status = 302): void
 {
     header('Location: ' . url($path), true, $status);

@@ -119,39 +119,6 @@ $formValue = static function (array $field) use ($item): string {
         <a class="btn btn-outline-secondary" href="<?= e($base) ?>">Cancel</a>
     </form>
 <?php if ($lookupSearch !== []): ?>
-    <script>
-    // Lookups over large tables: the search box above the list asks the table's lookup address for
-    // matches and puts them in the list, keeping the current choice. Without JavaScript the list
-    // offers the first rows and the current value.
-    document.querySelectorAll('input[data-lookup-url]').forEach(function (box) {
-        var select = document.getElementById(box.getAttribute('data-lookup-select'));
-        var timer = null;
-        box.hidden = false;
-        box.addEventListener('keydown', function (event) {
-            if (event.key === 'Enter') {
-                event.preventDefault();
-            }
-        });
-        box.addEventListener('input', function () {
-            clearTimeout(timer);
-            timer = setTimeout(function () {
-                fetch(box.getAttribute('data-lookup-url') + '&q=' + encodeURIComponent(box.value), { headers: { Accept: 'application/json' } })
-                    .then(function (response) { return response.ok ? response.json() : { results: [] }; })
-                    .then(function (data) {
-                        Array.from(select.options).forEach(function (option) {
-                            if (option.value !== '' && !option.selected) {
-                                option.remove();
-                            }
-                        });
-                        data.results.forEach(function (result) {
-                            if (String(result.id) !== select.value) {
-                                select.add(new Option(result.label, String(result.id)));
-                            }
-                        });
-                    });
-            }, 250);
-        });
-    });
-    </script>
+    <script src="<?= e(url('/assets/js/crud.js')) ?>" defer></script>
 <?php endif; ?>
 </section>

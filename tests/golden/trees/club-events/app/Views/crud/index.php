@@ -70,7 +70,7 @@ if ($rows !== [] && $can['delete']) {
     $deleteAction = e($base . '/delete');
     $csrfToken = e(Csrf::token());
     $rowActions .= <<<HTML
-                        <form class="d-inline" method="post" action="{$deleteAction}" onsubmit="return confirm('Delete this record?');">
+                        <form class="d-inline" method="post" action="{$deleteAction}" data-confirm="Delete this record?">
                             <input type="hidden" name="_csrf" value="{$csrfToken}">
                             <input type="hidden" name="id" value="{id}">
                             <button class="btn btn-sm btn-outline-danger" type="submit">Delete</button>
@@ -155,5 +155,8 @@ endforeach;
             <li class="page-item<?= $page >= $pages ? ' disabled' : '' ?>"><a class="page-link" href="<?= e($listUrl(['page' => min($pages, $page + 1)])) ?>">Next</a></li>
         </ul>
     </nav>
+<?php endif; ?>
+<?php if ($rows !== [] && $can['delete']): ?>
+    <script src="<?= e(url('/assets/js/crud.js')) ?>" defer></script>
 <?php endif; ?>
 </section>

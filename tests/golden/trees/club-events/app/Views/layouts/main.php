@@ -21,6 +21,6 @@
         <?php require $viewFile; ?>
     </main>
     <script src="<?= htmlspecialchars(url('/assets/js/app.js'), ENT_QUOTES, 'UTF-8') ?>" defer></script>
-    <?php if (is_file(dirname(__DIR__, 3) . '/public/sw.js')): ?><script>if ('serviceWorker' in navigator) { navigator.serviceWorker.register(<?= json_encode(url('/sw.js'), JSON_UNESCAPED_SLASHES | JSON_HEX_TAG) ?>).catch(function (error) { console.error('Service worker registration failed', error); }); }</script><?php endif; ?>
+    <?php if (is_file(dirname(__DIR__, 3) . '/public/sw.js')): ?><script src="<?= htmlspecialchars(url('/assets/js/sw-register.js'), ENT_QUOTES, 'UTF-8') ?>" data-service-worker="<?= e(url('/sw.js')) ?>" defer></script><?php endif; ?>
 </body>
 </html>
