@@ -49,8 +49,16 @@ $ktbPdo = new PDO($ktbDsn, null, null, [
 $ktbPdo->exec('PRAGMA busy_timeout = 5000');
 $ktbPdo->exec('PRAGMA foreign_keys = ON');
 if ($ktbWritable) {
-    // Readers never wait for the writer, and a commit needs no disk sync of its own.
-    $ktbPdo->exec('PRAGMA journal_mode = WAL');
+    // Readers never wait for the writer, and a commit needs no disk sync of its own. The switch
+    // needs the database to itself and fails at once while another request reads it (the busy
+    // timeout does not apply); the mode is kept in the file, so a later request makes it.
+    try {
+        if (strtolower((string) $ktbPdo->query('PRAGMA journal_mode')->fetchColumn()) !== 'wal') {
+            $ktbPdo->exec('PRAGMA journal_mode = WAL');
+        }
+    } catch (PDOException) {
+        // Another request is using the database: this one goes on in the journal mode it found.
+    }
     $ktbPdo->exec('PRAGMA synchronous = NORMAL');
 }
 $ktbConnectionKey = 'sqlite:' . $ktbDatabasePath;
