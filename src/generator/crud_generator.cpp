@@ -56,6 +56,7 @@ TableRegistrations WriteTableControllers(const GeneratedFolder& files, const mod
     route("post", base + "/update", "update");
     route("post", base + "/delete", "delete");
     route("get", base + "/lookup", "lookup");
+    if (table.export_csv.value_or(false)) route("get", base + "/export", "export");
   }
   return {require_lines.Text(), route_lines.Text()};
 }
@@ -121,7 +122,8 @@ GenerationOutcome GenerateCRUDApplication(const ParsedProject& parsed, std::stri
     if (project.entities.empty())
       return {false, "No tables are defined. Add at least one table in the database designer (KTBDesignDatabase)."};
 
-    for (const char* runtime_file : {"app/Core/CrudController.php", "app/Views/crud/index.php", "app/Views/crud/form.php",
+    for (const char* runtime_file : {"app/Core/CrudController.php", "app/Core/ListFilters.php", "app/Core/CsvExport.php",
+                                     "app/Views/crud/index.php", "app/Views/crud/form.php", "app/Views/crud/filters.php",
                                      "public/assets/js/crud.js"})
       files.Write(runtime_file, Template(runtime_file));
     const TableRegistrations reg = WriteTableControllers(files, project);

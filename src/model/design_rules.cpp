@@ -20,6 +20,9 @@ constexpr std::array<std::string_view, 8> kReservedTableNames = {"assets", "api"
                                                                  "sw",     "manifest", "storage", "app"};
 constexpr std::int32_t kMaxPageSize = 200;
 constexpr std::size_t kMaxRoleLength = 32;
+// The types the list's filter bar can offer: a choice or a from/to range.
+constexpr std::array<std::string_view, 8> kFilterTypes = {"lookup", "boolean", "select",  "date",
+                                                           "datetime", "time", "integer", "decimal"};
 // The account pages of an application with sign-in live under /account.
 constexpr std::string_view kAccountRoute = "account";
 constexpr std::int32_t kMaxLength = 1000;
@@ -93,6 +96,8 @@ void CheckFieldSettings(const EntityIndex& tables, const Field& field, const Fie
     issues.push_back(prefix() + ": length must be 1-1000. Use the \"Long text\" type for longer content.");
   if (field.unique && (type == "text" || type == "password" || type == "boolean"))
     issues.push_back(prefix() + ": \"unique\" is not supported for this type.");
+  if (field.filter.value_or(false) && std::find(kFilterTypes.begin(), kFilterTypes.end(), type) == kFilterTypes.end())
+    issues.push_back(prefix() + ": \"filter\" is not supported for this type.");
   if (type == "select") {
     if (field.options.empty()) issues.push_back(prefix() + ": a select list needs at least one option.");
     const bool is_option = std::any_of(field.options.begin(), field.options.end(),

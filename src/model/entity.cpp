@@ -38,6 +38,11 @@ void Entity::LoadFromJson(std::shared_ptr<const json::Value> shared) {
   page_size = JsonInt(&obj, "pageSize", kDefaultPageSize);
   const json::Value* access_obj = json::ObjectMember(&obj, "access");
   access = access_obj == nullptr ? std::nullopt : std::optional(TableAccess::FromJson(*access_obj));
+  const auto optional_bool = [&](std::string_view key) {
+    return obj.Find(key) == nullptr ? std::nullopt : std::optional(JsonBool(&obj, key, false));
+  };
+  export_csv = optional_bool("export");
+  import_csv = optional_bool("import");
   fields.clear();
   if (const json::Value* array = json::ArrayMember(&obj, "fields")) {
     fields.reserve(array->Items().size());
@@ -50,7 +55,7 @@ void Entity::LoadFromJson(std::shared_ptr<const json::Value> shared) {
 
 template <typename Sink>
 void Entity::WritePairs(Sink& out, bool runtime) const {
-  if (!runtime) out.Keep(extra_.get(), {"id", "name", "displayField", "timestamps", "pageSize", "fields", "access"});
+  if (!runtime) out.Keep(extra_.get(), {"id", "name", "displayField", "timestamps", "pageSize", "fields", "access", "export", "import"});
   out.PutString("id", id);
   out.PutString("name", name);
   out.PutString("displayField", runtime ? EffectiveDisplayField() : display_field);
@@ -58,6 +63,9 @@ void Entity::WritePairs(Sink& out, bool runtime) const {
   out.PutInteger("pageSize", page_size);
   out.PutRecords("fields", fields, runtime);
   if (access) out.PutStringLists("access", TableAccess::kKeys, access->roles);
+  // The runtime schema names what is switched on only, so an application without it keeps its schema.
+  for (const auto& [key, value] : {std::pair{"export", export_csv}, std::pair{"import", import_csv}})
+    if (runtime ? value.value_or(false) : value.has_value()) out.PutBoolean(key, *value);
 }
 
 template void Entity::WritePairs(PairWriter&, bool) const;

@@ -25,6 +25,8 @@ class Entity {
   std::int32_t page_size = kDefaultPageSize;
   std::vector<Field> fields;
   std::optional<TableAccess> access;  // absent: every role holds every right
+  std::optional<bool> export_csv;     // the list offers a CSV download; absent: no
+  std::optional<bool> import_csv;     // the list offers a CSV upload; absent: no
 
   // The first field of that name, ignoring the case of A-Z; nullptr when there is none.
   const Field* FieldByName(std::string_view field_name) const;

@@ -11,9 +11,9 @@ namespace qb::model {
 namespace {
 
 // The keys LoadFromJson reads, in the order it takes their values.
-constexpr std::array<std::string_view, 14> kReadKeys = {
-    "name",       "label",   "type", "length",  "required", "unique",       "showInList",
-    "searchable", "default", "help", "options", "lookup", "lookupEntity", "lookupField"};
+constexpr std::array<std::string_view, 15> kReadKeys = {
+    "name",       "label",   "type", "length",  "required", "unique",       "showInList", "searchable",
+    "default",    "help",    "options", "lookup", "lookupEntity", "lookupField", "filter"};
 
 // An array of texts, or a text of options (see SplitOptionText).
 std::vector<std::string> ReadOptions(const json::Value* value) {
@@ -47,7 +47,7 @@ void Field::LoadFromJson(std::shared_ptr<const json::Value> shared) {
   const json::Value& obj = *shared;
   extra_ = std::move(shared);
   const auto [name_v, label_v, type_v, length_v, required_v, unique_v, show_in_list_v, searchable_v, default_v, help_v,
-              options_v, lookup_v, lookup_entity_v, lookup_field_v] =
+              options_v, lookup_v, lookup_entity_v, lookup_field_v, filter_v] =
       MemberValues(obj, kReadKeys);
   name = StrValue(name_v, "");
   label = StrValue(label_v, name);
@@ -66,13 +66,14 @@ void Field::LoadFromJson(std::shared_ptr<const json::Value> shared) {
   const json::Value* lookup = lookup_v != nullptr && lookup_v->IsObject() ? lookup_v : nullptr;
   lookup_entity = JsonStr(lookup, "entity", StrValue(lookup_entity_v, ""));
   lookup_field = JsonStr(lookup, "field", StrValue(lookup_field_v, ""));
+  filter = filter_v == nullptr ? std::nullopt : std::optional(BoolValue(filter_v, false));
 }
 
 template <typename Sink>
 void Field::WritePairs(Sink& out, bool runtime) const {
   if (!runtime)
     out.Keep(extra_.get(), {"name", "label", "type", "length", "required", "unique", "showInList", "searchable",
-                            "default", "options", "lookup", "lookupEntity", "lookupField", "help"});
+                            "default", "options", "lookup", "lookupEntity", "lookupField", "help", "filter"});
   out.PutString("name", name);
   out.PutString("label", label);
   out.PutString("type", type);
@@ -85,6 +86,8 @@ void Field::WritePairs(Sink& out, bool runtime) const {
   if (runtime || type == "select") out.PutStrings("options", options);
   if (runtime || type == "lookup") out.PutStringPairs("lookup", {{"entity", lookup_entity}, {"field", lookup_field}});
   out.PutString("help", help);
+  // The runtime schema names filters only, so an application without any keeps its schema.
+  if (runtime ? filter.value_or(false) : filter.has_value()) out.PutBoolean("filter", *filter);
 }
 
 template void Field::WritePairs(PairWriter&, bool) const;

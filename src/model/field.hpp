@@ -30,6 +30,7 @@ class Field {
   std::string lookup_entity;
   std::string lookup_field;  // empty means the target's display field
   std::string help;
+  std::optional<bool> filter;  // the list's filter bar offers the field; absent: no
 
   // Sets length, list, search and unique flags to what the type implies.
   void ApplyTypeDefaults();

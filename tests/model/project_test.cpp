@@ -220,6 +220,17 @@ TEST(ProjectFile, OptionalKeysTakenBackLeaveTheSavedFile) {
   EXPECT_EQ(*LoadRoot(R"({"security": 5})").BuildRoot().Find("security"), json::Value::Integer(5));
 }
 
+TEST(Project, FilterExportAndImportAreWrittenAsLoadedOrSet) {
+  Project p = LoadRoot(R"({"database": {"entities": [{"id": "b", "import": "no", "fields": [{"name": "x", "filter": 1}, {"name": "y"}]}]}})");
+  p.entities[0].export_csv = true;
+  const json::Value root = p.BuildRoot();
+  const json::Value& table = root.Find("database")->Find("entities")->Items()[0];
+  EXPECT_EQ(*table.Find("export"), json::Value::Boolean(true));
+  EXPECT_EQ(*table.Find("import"), json::Value::Boolean(false));
+  EXPECT_EQ(*table.Find("fields")->Items()[0].Find("filter"), json::Value::Boolean(true));
+  EXPECT_EQ(table.Find("fields")->Items()[1].Find("filter"), nullptr);
+}
+
 TEST(Project, SectionsOfAnotherKindAreReplacedByObjects) {
   const json::Value root = LoadRoot(R"({"project": "x", "database": [1], "pages": "none"})").BuildRoot();
   EXPECT_TRUE(root.Find("project")->IsObject());

@@ -61,6 +61,20 @@ TEST(RuntimeSchema, SecurityOnlyWithSignInAndAccessAsWritten) {
   }
 }
 
+TEST(RuntimeSchema, FiltersExportAndImportOnlyWhenSwitchedOn) {
+  const json::Value root = ParseJson(SchemaOf(R"({"database": {"entities": [
+      {"id": "a", "name": "A", "export": true, "import": false, "fields": [{"name": "x", "filter": true}, {"name": "y", "filter": false}]},
+      {"id": "b", "name": "B", "fields": [{"name": "z"}]}]}})"));
+  const auto& tables = root.Find("entities")->Items();
+  const auto& fields = tables[0].Find("fields")->Items();
+  EXPECT_EQ(*tables[0].Find("export"), json::Value::Boolean(true));
+  EXPECT_EQ(tables[0].Find("import"), nullptr);
+  EXPECT_EQ(*fields[0].Find("filter"), json::Value::Boolean(true));
+  EXPECT_EQ(fields[1].Find("filter"), nullptr);
+  for (const char* key : {"export", "import"}) EXPECT_EQ(tables[1].Find(key), nullptr) << key;
+  EXPECT_EQ(tables[1].Find("fields")->Items()[0].Find("filter"), nullptr);
+}
+
 TEST(RuntimeSchema, TablesAreCompleteWithoutUnknownKeys) {
   EXPECT_EQ(SchemaOf(R"({"notes": 1, "database": {"entities": [
               {"icon": "x", "id": "items", "displayField": "missing", "pageSize": "5",

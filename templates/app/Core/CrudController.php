@@ -7,6 +7,8 @@ declare(strict_types=1);
 
 require_once __DIR__ . '/Controller.php';
 require_once __DIR__ . '/Schema.php';
+require_once __DIR__ . '/ListFilters.php';
+require_once __DIR__ . '/CsvExport.php';
 
 abstract class CrudController extends Controller
 {
@@ -205,24 +207,10 @@ abstract class CrudController extends Controller
 
     /* ---------- list ---------- */
 
-    public function index(): void
+    /* The rows of the list and of its export: the table with its lookups' shown values, narrowed
+       by the search text ("q"), the filters ("f") and the rows the account may see. */
+    private function listQuery(array $fields): array
     {
-        $this->authorize('view');
-        // A GET request is done with the session once its message is taken and the rights are checked.
-        $flash = $this->takeFlash();
-        Session::release();
-        $entity = $this->entity();
-        $pdo = $this->db();
-        $fields = is_array($entity['fields'] ?? null) ? $entity['fields'] : [];
-        $table = Schema::q(static::ENTITY);
-
-        $listFields = [];
-        foreach ($fields as $field) {
-            if (!empty($field['showInList']) && ($field['type'] ?? 'string') !== 'password') {
-                $listFields[] = $field;
-            }
-        }
-
         $select = 'm.*';
         $joins = '';
         $lookupColumns = [];
@@ -260,13 +248,26 @@ abstract class CrudController extends Controller
             $conditions[] = ($lookupColumns[$name] ?? 'm.' . Schema::q($name)) . ' LIKE ?';
             $params[] = '%' . $search . '%';
         }
-        $filter = $conditions === [] ? '' : ' WHERE (' . implode(' OR ', $conditions) . ')';
+        $where = $conditions === [] ? [] : ['(' . implode(' OR ', $conditions) . ')'];
+        $filters = new ListFilters($fields, $_GET['f'] ?? null);
+        [$filterConditions, $filterParams] = $filters->where(static fn (string $name): string => 'm.' . Schema::q($name));
         [$visible, $visibleParams] = self::visibleRows(static::ENTITY, 'm.');
-        if ($visible !== '') {
-            $filter .= ($filter === '' ? ' WHERE ' : ' AND ') . $visible;
-            $params = [...$params, ...$visibleParams];
-        }
+        $where = [...$where, ...$filterConditions, ...($visible === '' ? [] : [$visible])];
+        return [
+            'from' => ' FROM ' . Schema::q(static::ENTITY) . ' m' . $joins . ($where === [] ? '' : ' WHERE ' . implode(' AND ', $where)),
+            'params' => [...$params, ...$filterParams, ...$visibleParams],
+            'select' => $select,
+            'search' => $search,
+            'searchNote' => $searchNote,
+            'searchEnabled' => $searchEnabled,
+            'filters' => $filters,
+        ];
+    }
 
+    // The list's order from "sort" and "dir": the id or a list column; rows that share the sort
+    // value keep one fixed order, so paging never skips or repeats them.
+    private static function listOrder(array $listFields): array
+    {
         $sortable = ['id'];
         foreach ($listFields as $field) {
             $sortable[] = (string) $field['name'];
@@ -276,32 +277,56 @@ abstract class CrudController extends Controller
             $sort = 'id';
         }
         $dir = strtolower(self::queryText('dir')) === 'asc' ? 'asc' : 'desc';
-
-        $pageSize = max(1, min(200, (int) ($entity['pageSize'] ?? 20)));
-        $count = $pdo->prepare('SELECT COUNT(*) FROM ' . $table . ' m' . $joins . $filter);
-        $count->execute($params);
-        $total = (int) $count->fetchColumn();
-        $pages = max(1, (int) ceil($total / $pageSize));
-        $page = max(1, min($pages, (int) self::queryText('page')));
-
-        // Rows that share the sort value keep one fixed order, so paging never skips or repeats them.
         $order = ' ORDER BY m.' . Schema::q($sort) . ' ' . strtoupper($dir);
         if ($sort !== 'id') {
             $order .= ', m.`id` ' . strtoupper($dir);
         }
-        $stmt = $pdo->prepare('SELECT ' . $select . ' FROM ' . $table . ' m' . $joins . $filter . $order
+        return [$sort, $dir, $order];
+    }
+
+    // The fields of the list's columns: those shown in the list, never a password.
+    private static function listFields(array $fields): array
+    {
+        return array_values(array_filter($fields,
+            static fn (array $field): bool => !empty($field['showInList']) && ($field['type'] ?? 'string') !== 'password'));
+    }
+
+    public function index(): void
+    {
+        $this->authorize('view');
+        // A GET request is done with the session once its message is taken and the rights are checked.
+        $flash = $this->takeFlash();
+        Session::release();
+        $entity = $this->entity();
+        $pdo = $this->db();
+        $fields = is_array($entity['fields'] ?? null) ? $entity['fields'] : [];
+        $listFields = self::listFields($fields);
+        $query = $this->listQuery($fields);
+        [$sort, $dir, $order] = self::listOrder($listFields);
+
+        $pageSize = max(1, min(200, (int) ($entity['pageSize'] ?? 20)));
+        $count = $pdo->prepare('SELECT COUNT(*)' . $query['from']);
+        $count->execute($query['params']);
+        $total = (int) $count->fetchColumn();
+        $pages = max(1, (int) ceil($total / $pageSize));
+        $page = max(1, min($pages, (int) self::queryText('page')));
+
+        $stmt = $pdo->prepare('SELECT ' . $query['select'] . $query['from'] . $order
             . ' LIMIT ' . $pageSize . ' OFFSET ' . (($page - 1) * $pageSize));
-        $stmt->execute($params);
+        $stmt->execute($query['params']);
         $rows = $stmt->fetchAll(PDO::FETCH_ASSOC);
 
+        $filters = $query['filters'];
+        [$filterChoices, $filterSearch] = $filters->fields() === [] ? [[], []]
+            : $this->lookupOptions($filters->values(), array_keys($filters->fields()));
         $this->render('index', [
             'title' => (string) ($entity['name'] ?? $entity['id']),
             'entity' => $entity,
             'listFields' => $listFields,
             'rows' => $rows,
-            'search' => $search,
-            'searchEnabled' => $searchEnabled,
-            'searchNote' => $searchNote,
+            'search' => $query['search'],
+            'searchEnabled' => $query['searchEnabled'],
+            'searchNote' => $query['searchNote'],
             'searchMax' => self::SEARCH_MAX,
             'sort' => $sort,
             'dir' => $dir,
@@ -312,7 +337,43 @@ abstract class CrudController extends Controller
             'flash' => $flash,
             'can' => ['add' => self::allows(static::ENTITY, 'add'), 'edit' => self::allows(static::ENTITY, 'edit'),
                 'delete' => self::allows(static::ENTITY, 'delete')],
+            'filters' => $filters,
+            'filterChoices' => $filterChoices,
+            'filterSearch' => $filterSearch,
+            'exportEnabled' => !empty($entity['export']),
         ]);
+    }
+
+    // GET <table>/export: the rows of the list with its search, filters and order, as CSV; every
+    // field but passwords, lookups as their shown value.
+    public function export(): void
+    {
+        $this->authorize('view');
+        Session::release();
+        $entity = $this->entity();
+        if (empty($entity['export'])) {
+            self::abort(404, 'This table has no export.');
+        }
+        $fields = is_array($entity['fields'] ?? null) ? $entity['fields'] : [];
+        $query = $this->listQuery($fields);
+        [, , $order] = self::listOrder(self::listFields($fields));
+        $columns = [];
+        foreach ($fields as $field) {
+            $type = (string) ($field['type'] ?? 'string');
+            if ($type !== 'password') {
+                $name = (string) $field['name'];
+                $columns[$type === 'lookup' ? '__lk_' . $name : $name] = [(string) ($field['label'] ?? $name), $type];
+            }
+        }
+        $pdo = $this->db();
+        // MySQL/MariaDB would otherwise hold every row in memory before the first is read.
+        if (Schema::isMysql($pdo)) {
+            $pdo->setAttribute(PDO::MYSQL_ATTR_USE_BUFFERED_QUERY, false);
+        }
+        $stmt = $pdo->prepare('SELECT ' . $query['select'] . $query['from'] . $order);
+        $stmt->execute($query['params']);
+        $stmt->setFetchMode(PDO::FETCH_ASSOC);
+        CsvExport::send(static::ENTITY . '-' . date('Ymd-His') . '.csv', $columns, $stmt);
     }
 
     // The lookup fields of the table, by name.
@@ -327,13 +388,17 @@ abstract class CrudController extends Controller
         return $lookups;
     }
 
-    // Choices of every lookup field (id text to label text) and, for a target with more rows than
-    // the list holds, the address of its search. The item's current value is always a choice.
-    private function lookupOptions(array $item): array
+    // Choices of every lookup field, or of those named in $only (id text to label text) and, for a
+    // target with more rows than the list holds, the address of its search. The item's current
+    // value is always a choice.
+    private function lookupOptions(array $item, ?array $only = null): array
     {
         $options = [];
         $searchUrls = [];
         foreach ($this->lookupFields() as $name => $field) {
+            if ($only !== null && !in_array($name, $only, true)) {
+                continue;
+            }
             $display = self::lookupDisplay($field);
             $target = Schema::q(self::lookupTarget($field));
             [$visible, $params] = self::visibleRows(self::lookupTarget($field), '');
@@ -366,10 +431,8 @@ abstract class CrudController extends Controller
     // the target rows whose shown value contains the text, or whose id it is.
     public function lookup(): void
     {
-        // The search serves the add and the edit form.
-        if (!self::allows(static::ENTITY, 'add')) {
-            $this->authorize('edit');
-        }
+        // The search serves the add and edit forms and the filter bar of the list.
+        $this->authorize('view');
         Session::release();
         $field = $this->lookupFields()[self::queryText('field')] ?? null;
         header('Content-Type: application/json; charset=utf-8');
