@@ -32,8 +32,7 @@ final class AccountController extends Controller
 
     private static function takeFlash(): ?array
     {
-        $flash = $_SESSION['_flash'] ?? null;
-        unset($_SESSION['_flash']);
+        $flash = Session::take('_flash');
         return is_array($flash) ? $flash : null;
     }
 
@@ -91,7 +90,7 @@ final class AccountController extends Controller
     {
         self::checkCsrf();
         Auth::endSession();
-        $_SESSION['_flash'] = ['type' => 'success', 'message' => 'You are signed out.'];
+        Session::put('_flash', ['type' => 'success', 'message' => 'You are signed out.']);
         redirect('/account/login');
     }
 
@@ -125,6 +124,7 @@ final class AccountController extends Controller
         }
         // Every other session of the account ends; this one goes on under a new id.
         $key = Accounts::setPassword($pdo, $user['id'], $new);
+        Session::start();
         session_regenerate_id(true);
         $_SESSION['_auth']['key'] = $key;
         $_SESSION['_flash'] = ['type' => 'success', 'message' => 'Your password was changed.'];
@@ -169,7 +169,7 @@ final class AccountController extends Controller
             return;
         }
         Accounts::add($pdo, $form['email'], $form['role'], self::post('password'));
-        $_SESSION['_flash'] = ['type' => 'success', 'message' => 'Account ' . Accounts::normalizeEmail($form['email']) . ' added.'];
+        Session::put('_flash', ['type' => 'success', 'message' => 'Account ' . Accounts::normalizeEmail($form['email']) . ' added.']);
         redirect('/account/users');
     }
 
@@ -210,7 +210,7 @@ final class AccountController extends Controller
         if ($password !== '') {
             Accounts::setPassword($pdo, $account['id'], $password);
         }
-        $_SESSION['_flash'] = ['type' => 'success', 'message' => 'Account ' . $account['email'] . ' saved.'];
+        Session::put('_flash', ['type' => 'success', 'message' => 'Account ' . $account['email'] . ' saved.']);
         redirect('/account/users');
     }
 

@@ -42,11 +42,12 @@ final class Auth
         $row = ($now - (int) ($session['seen'] ?? 0)) > max(1, $idle) * 60 ? null : Accounts::find(self::pdo(), $session['id']);
         if ($row === null || (int) $row['disabled'] === 1 || !hash_equals((string) $row['session_key'], (string) ($session['key'] ?? ''))) {
             self::endSession();
-            $_SESSION['_flash'] = ['type' => 'warning', 'message' => 'Your session has ended. Please sign in again.'];
+            Session::put('_flash', ['type' => 'warning', 'message' => 'Your session has ended. Please sign in again.']);
             return null;
         }
         // Written at most once a minute, so most requests leave the session file unchanged.
         if ($now - (int) $session['seen'] >= 60) {
+            Session::start();
             $_SESSION['_auth']['seen'] = $now;
         }
         self::$user = ['id' => (int) $row['id'], 'email' => (string) $row['email'], 'role' => (string) $row['role']];

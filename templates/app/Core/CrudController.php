@@ -70,14 +70,12 @@ abstract class CrudController extends Controller
     // A message for the page after the redirect, kept in the session (started for it).
     private function flash(string $type, string $message): void
     {
-        Session::start();
-        $_SESSION['_flash'] = ['type' => $type, 'message' => $message];
+        Session::put('_flash', ['type' => $type, 'message' => $message]);
     }
 
     private function takeFlash(): ?array
     {
-        $flash = $_SESSION['_flash'] ?? null;
-        unset($_SESSION['_flash']);
+        $flash = Session::take('_flash');
         return is_array($flash) ? $flash : null;
     }
 

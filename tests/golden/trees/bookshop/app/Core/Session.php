@@ -23,18 +23,57 @@ final class Session
         return app_request_is_https();
     }
 
-    // Resumes the session the browser holds, if it holds one.
+    /* Reads the session the browser holds, if it holds one, without keeping it open: a file
+       session is locked while open, so one visitor's parallel requests would wait for each
+       other. A request that changes it opens it again (start, put, take). */
     public static function resume(): void
     {
-        if (isset($_COOKIE[self::name()])) {
+        if (!isset($_COOKIE[self::name()])) {
+            return;
+        }
+        self::configure();
+        session_start(['read_and_close' => true]);
+        // A session id the server does not know (strict mode gave a fresh one) or an empty session.
+        if ($_SESSION === []) {
             self::start();
+            self::removeIfEmpty();
         }
     }
 
-    // Starts the session, making one when the browser holds none.
+    // Opens the session for changes, making one when the browser holds none.
     public static function start(): void
     {
         if (session_status() === PHP_SESSION_ACTIVE) {
+            return;
+        }
+        self::configure();
+        session_start();
+        if (!self::$cleanupRegistered) {
+            self::$cleanupRegistered = true;
+            register_shutdown_function([self::class, 'removeIfEmpty']);
+        }
+    }
+
+    public static function put(string $key, mixed $value): void
+    {
+        self::start();
+        $_SESSION[$key] = $value;
+    }
+
+    // A value the session holds, removed from it.
+    public static function take(string $key): mixed
+    {
+        $value = $_SESSION[$key] ?? null;
+        if ($value !== null) {
+            self::start();
+            unset($_SESSION[$key]);
+        }
+        return $value;
+    }
+
+    private static function configure(): void
+    {
+        if (session_status() !== PHP_SESSION_NONE || headers_sent()) {
             return;
         }
         // A session id the server did not issue is never adopted: the client gets a fresh one.
@@ -52,11 +91,6 @@ final class Session
             'httponly' => true,
             'samesite' => 'Lax',
         ]);
-        session_start();
-        if (!self::$cleanupRegistered) {
-            self::$cleanupRegistered = true;
-            register_shutdown_function([self::class, 'removeIfEmpty']);
-        }
     }
 
     // Ends this request's writes to the session (a file session is locked until then); what it
