@@ -20,22 +20,6 @@ final class AccountController extends Controller
         return is_string($value) ? $value : '';
     }
 
-    private static function checkCsrf(): void
-    {
-        if (!Csrf::verify($_POST['_csrf'] ?? null)) {
-            http_response_code(403);
-            header('Content-Type: text/plain; charset=utf-8');
-            echo 'Invalid or expired form token. Go back, reload the page and try again.';
-            exit;
-        }
-    }
-
-    private static function takeFlash(): ?array
-    {
-        $flash = Session::take('_flash');
-        return is_array($flash) ? $flash : null;
-    }
-
     // Where to go after signing in: a path of this application, never another site.
     private static function nextPath(mixed $next): string
     {
@@ -54,7 +38,7 @@ final class AccountController extends Controller
 
     public function authenticate(): void
     {
-        self::checkCsrf();
+        self::requireFormToken();
         $email = trim(self::post('email'));
         $pdo = self::db();
         $address = Auth::clientAddress();
@@ -88,7 +72,7 @@ final class AccountController extends Controller
 
     public function logout(): void
     {
-        self::checkCsrf();
+        self::requireFormToken();
         Auth::endSession();
         Session::put('_flash', ['type' => 'success', 'message' => 'You are signed out.']);
         redirect('/account/login');
@@ -105,7 +89,7 @@ final class AccountController extends Controller
     public function changePassword(): void
     {
         Auth::require();
-        self::checkCsrf();
+        self::requireFormToken();
         $user = Auth::user();
         $pdo = self::db();
         $new = self::post('new_password');
@@ -155,7 +139,7 @@ final class AccountController extends Controller
     public function storeUser(): void
     {
         Auth::requireAdmin();
-        self::checkCsrf();
+        self::requireFormToken();
         $pdo = self::db();
         $form = ['email' => trim(self::post('email')), 'role' => self::post('role')];
         $errors = array_filter([
@@ -189,7 +173,7 @@ final class AccountController extends Controller
     public function updateUser(): void
     {
         Auth::requireAdmin();
-        self::checkCsrf();
+        self::requireFormToken();
         $pdo = self::db();
         $account = self::account($_POST['id'] ?? null);
         $role = self::post('role');
@@ -220,10 +204,7 @@ final class AccountController extends Controller
         $id = filter_var($id, FILTER_VALIDATE_INT);
         $row = $id === false ? null : Accounts::find(self::db(), $id);
         if ($row === null) {
-            http_response_code(404);
-            header('Content-Type: text/plain; charset=utf-8');
-            echo 'Account not found';
-            exit;
+            self::abort(404, 'Account not found');
         }
         return ['id' => (int) $row['id'], 'email' => (string) $row['email'], 'role' => (string) $row['role'],
             'disabled' => (int) $row['disabled']];

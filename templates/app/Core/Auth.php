@@ -9,6 +9,7 @@ declare(strict_types=1);
    granted to no other role. */
 
 require_once __DIR__ . '/Accounts.php';
+require_once __DIR__ . '/Controller.php';
 
 final class Auth
 {
@@ -97,12 +98,12 @@ final class Auth
     {
         if (self::user() === null) {
             if (($_SERVER['REQUEST_METHOD'] ?? 'GET') !== 'GET' && ($_SERVER['REQUEST_METHOD'] ?? 'GET') !== 'HEAD') {
-                self::deny(401, 'Sign in first.');
+                Controller::abort(401, 'Sign in first.');
             }
             redirect('/account/login?' . http_build_query(['next' => app_request_path()]));
         }
         if ($table !== null && !self::can($table, $right)) {
-            self::deny(403, 'You may not do this.');
+            Controller::abort(403, 'You may not do this.');
         }
     }
 
@@ -110,7 +111,7 @@ final class Auth
     {
         self::require();
         if (!self::isAdmin()) {
-            self::deny(403, 'Only an administrator may manage accounts.');
+            Controller::abort(403, 'Only an administrator may manage accounts.');
         }
     }
 
@@ -218,13 +219,5 @@ final class Auth
     private static function roleList(mixed $roles): array
     {
         return is_array($roles) ? array_values(array_filter($roles, 'is_string')) : [];
-    }
-
-    private static function deny(int $status, string $text): void
-    {
-        http_response_code($status);
-        header('Content-Type: text/plain; charset=utf-8');
-        echo $text;
-        exit;
     }
 }

@@ -50,14 +50,6 @@ abstract class CrudController extends Controller
         return url('/' . static::ENTITY);
     }
 
-    private function checkCsrf(): void
-    {
-        $token = $_POST['_csrf'] ?? null;
-        if (!Csrf::verify(is_string($token) ? $token : null)) {
-            self::abort(403, 'Invalid or expired form token. Go back, reload the page and try again.');
-        }
-    }
-
     private function requestId(array $source): int
     {
         $id = filter_var($source['id'] ?? null, FILTER_VALIDATE_INT);
@@ -71,12 +63,6 @@ abstract class CrudController extends Controller
     private function flash(string $type, string $message): void
     {
         Session::put('_flash', ['type' => $type, 'message' => $message]);
-    }
-
-    private function takeFlash(): ?array
-    {
-        $flash = Session::take('_flash');
-        return is_array($flash) ? $flash : null;
     }
 
     private function render(string $name, array $vars): void
@@ -108,15 +94,6 @@ abstract class CrudController extends Controller
     private static function isReadOnly(PDOException $error): bool
     {
         return in_array((int) ($error->errorInfo[1] ?? 0), [8, 1290, 1836], true);
-    }
-
-    // Ends the request with a plain-text answer.
-    private static function abort(int $status, string $text): void
-    {
-        http_response_code($status);
-        header('Content-Type: text/plain; charset=utf-8');
-        echo $text;
-        exit;
     }
 
     // A query parameter as text; arrays and other shapes count as absent.
@@ -293,7 +270,7 @@ abstract class CrudController extends Controller
     {
         $this->authorize('view');
         // A GET request is done with the session once its message is taken and the rights are checked.
-        $flash = $this->takeFlash();
+        $flash = self::takeFlash();
         Session::release();
         $entity = $this->entity();
         $pdo = $this->db();
@@ -761,7 +738,7 @@ abstract class CrudController extends Controller
     public function store(): void
     {
         $this->authorize('add');
-        $this->checkCsrf();
+        self::requireFormToken();
         [$data, $errors, $display] = $this->collect(null);
         if ($errors !== []) {
             $this->renderForm($display, $errors, false);
@@ -801,7 +778,7 @@ abstract class CrudController extends Controller
     public function update(): void
     {
         $this->authorize('edit');
-        $this->checkCsrf();
+        self::requireFormToken();
         $id = $this->requestId($_POST);
         if ($this->find($id) === null) {
             self::abort(404, 'Record not found');
@@ -838,7 +815,7 @@ abstract class CrudController extends Controller
     public function delete(): void
     {
         $this->authorize('delete');
-        $this->checkCsrf();
+        self::requireFormToken();
         $id = $this->requestId($_POST);
         if (Schema::signIn() && $this->find($id) === null) {
             self::abort(404, 'Record not found');

@@ -16,4 +16,28 @@ abstract class Controller
         extract($data, EXTR_SKIP);
         require dirname(__DIR__) . '/Views/layouts/main.php';
     }
+
+    // Ends the request with a plain-text answer.
+    public static function abort(int $status, string $text): void
+    {
+        http_response_code($status);
+        header('Content-Type: text/plain; charset=utf-8');
+        echo $text;
+        exit;
+    }
+
+    // Ends the request with 403 unless the form carries a valid token.
+    protected static function requireFormToken(): void
+    {
+        if (!Csrf::verify($_POST['_csrf'] ?? null)) {
+            self::abort(403, 'Invalid or expired form token. Go back, reload the page and try again.');
+        }
+    }
+
+    // The message the page before the redirect left, taken out of the session.
+    protected static function takeFlash(): ?array
+    {
+        $flash = Session::take('_flash');
+        return is_array($flash) ? $flash : null;
+    }
 }
