@@ -48,6 +48,11 @@ std::string BuildEnvFile(const model::Project& project, bool omit_password) {
     out.Line("# are X-Forwarded-For (the client address) and X-Forwarded-Proto (HTTPS) believed.");
     out.Line("APP_TRUSTED_PROXY=");
   }
+  if (project.ImportsCsv()) {
+    out.Line("# The largest CSV file an import takes, in megabytes (PHP's upload_max_filesize and");
+    out.Line("# post_max_size, set in public/.user.ini, must allow it too).");
+    out.Line("IMPORT_MAX_MB=20");
+  }
   if (IsSqlite(project)) {
     out.Line("# SQLite database: storage/database.sqlite (override with DB_DATABASE=/absolute/path.sqlite)");
     return out.Text();

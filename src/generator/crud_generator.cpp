@@ -57,6 +57,12 @@ TableRegistrations WriteTableControllers(const GeneratedFolder& files, const mod
     route("post", base + "/delete", "delete");
     route("get", base + "/lookup", "lookup");
     if (table.export_csv.value_or(false)) route("get", base + "/export", "export");
+    if (table.import_csv.value_or(false)) {
+      route("get", base + "/import", "importForm");
+      route("post", base + "/import", "importUpload");
+      route("post", base + "/import/run", "importRun");
+      route("get", base + "/import/failures", "importFailures");
+    }
   }
   return {require_lines.Text(), route_lines.Text()};
 }
@@ -122,10 +128,15 @@ GenerationOutcome GenerateCRUDApplication(const ParsedProject& parsed, std::stri
     if (project.entities.empty())
       return {false, "No tables are defined. Add at least one table in the database designer (KTBDesignDatabase)."};
 
-    for (const char* runtime_file : {"app/Core/CrudController.php", "app/Core/ListFilters.php", "app/Core/CsvExport.php",
-                                     "app/Views/crud/index.php", "app/Views/crud/form.php", "app/Views/crud/filters.php",
-                                     "public/assets/js/crud.js"})
+    for (const char* runtime_file : {"app/Core/CrudController.php", "app/Core/CrudImport.php", "app/Core/ListFilters.php",
+                                     "app/Core/CsvExport.php", "app/Views/crud/index.php", "app/Views/crud/form.php",
+                                     "app/Views/crud/filters.php", "public/assets/js/crud.js"})
       files.Write(runtime_file, Template(runtime_file));
+    if (project.ImportsCsv()) {
+      for (const char* import_file : {"app/Core/CsvReader.php", "app/Core/ImportLimits.php", "app/Core/ImportUploads.php",
+                                      "app/Views/crud/import.php", "public/.user.ini"})
+        files.Write(import_file, Template(import_file));
+    }
     const TableRegistrations reg = WriteTableControllers(files, project);
     RegisterInFrontController(files, reg.require_lines);
     RegisterRoutes(files, reg.route_lines);

@@ -231,4 +231,10 @@ const Entity* Project::FindEntity(std::string_view entity_id) const {
   return it == entities.end() ? nullptr : &*it;
 }
 
+bool Project::ImportsCsv() const {
+  for (const Entity& table : entities)
+    if (table.import_csv.value_or(false)) return true;
+  return false;
+}
+
 }  // namespace qb::model

@@ -45,6 +45,8 @@ class Project {
 
   // True when the generated application requires sign-in.
   bool RequiresSignIn() const { return security && security->sign_in; }
+  // Whether any table offers a CSV import.
+  bool ImportsCsv() const;
 
   // No tables, no pages, no loaded root, no file name.
   void Clear();

@@ -124,6 +124,21 @@ final class HttpClient
         return $this->request('POST', $path, http_build_query($form), 'application/x-www-form-urlencoded');
     }
 
+    // Posts $form with $files (field name => [file name, content]) as multipart/form-data.
+    public function upload(string $path, array $form, array $files): Response
+    {
+        $boundary = '----qb' . bin2hex(random_bytes(8));
+        $body = '';
+        foreach ($form as $name => $value) {
+            $body .= "--$boundary\r\nContent-Disposition: form-data; name=\"$name\"\r\n\r\n$value\r\n";
+        }
+        foreach ($files as $name => [$fileName, $content]) {
+            $body .= "--$boundary\r\nContent-Disposition: form-data; name=\"$name\"; filename=\"$fileName\"\r\n"
+                . "Content-Type: text/csv\r\n\r\n$content\r\n";
+        }
+        return $this->request('POST', $path, $body . "--$boundary--\r\n", 'multipart/form-data; boundary=' . $boundary);
+    }
+
     public function request(string $method, string $path, string $body = '', ?string $contentType = null): Response
     {
         return $this->receive($this->send($method, $path, $body, $contentType), $method);

@@ -9,9 +9,12 @@ require_once __DIR__ . '/Controller.php';
 require_once __DIR__ . '/Schema.php';
 require_once __DIR__ . '/ListFilters.php';
 require_once __DIR__ . '/CsvExport.php';
+require_once __DIR__ . '/CrudImport.php';
 
 abstract class CrudController extends Controller
 {
+    use CrudImport;
+
     protected const ENTITY = '';
 
     // Longest search text in characters; far longer LIKE patterns are refused by SQLite.
@@ -29,6 +32,12 @@ abstract class CrudController extends Controller
     private const READ_ONLY = 'The database is read-only on this server: records can be read, but nothing can be added, changed or deleted.';
 
     private ?PDO $pdo = null;
+
+    // What the text columns hold on MySQL/MariaDB, read once per request.
+    private ?array $capacity = null;
+
+    /** @var array<string, PDOStatement> inserts by their column list */
+    private array $inserts = [];
 
     /* ---------- request helpers ---------- */
 
@@ -316,6 +325,7 @@ abstract class CrudController extends Controller
             'filterChoices' => $filterChoices,
             'filterSearch' => $filterSearch,
             'exportEnabled' => !empty($entity['export']),
+            'importEnabled' => !empty($entity['import']) && self::allows(static::ENTITY, 'add'),
         ]);
     }
 
@@ -462,10 +472,9 @@ abstract class CrudController extends Controller
         ]);
     }
 
-    public function create(): void
+    // The fields' default values, as a new record's form shows them.
+    private function defaults(): array
     {
-        $this->authorize('add');
-        Session::release();
         $item = [];
         foreach ($this->entity()['fields'] ?? [] as $field) {
             $default = (string) ($field['default'] ?? '');
@@ -478,7 +487,14 @@ abstract class CrudController extends Controller
                 ? (int) in_array(strtolower($default), ['1', 'true', 'yes', 'on'], true)
                 : $default;
         }
-        $this->renderForm($item, [], false);
+        return $item;
+    }
+
+    public function create(): void
+    {
+        $this->authorize('add');
+        Session::release();
+        $this->renderForm($this->defaults(), [], false);
     }
 
     public function edit(): void
@@ -540,11 +556,13 @@ abstract class CrudController extends Controller
         return (int) $stmt->fetchColumn() > 0;
     }
 
-    private function collect(?int $id): array
+    // The values of a form ($input: field name to text), checked as the add and edit forms check
+    // them: [values to store, messages by field, values to show again].
+    private function collect(?int $id, array $input): array
     {
         $entity = $this->entity();
         $mysql = Schema::isMysql($this->db());
-        $capacity = $mysql ? $this->columnCapacity() : [];
+        $capacity = $mysql ? ($this->capacity ??= $this->columnCapacity()) : [];
         $data = [];
         $errors = [];
         $display = [];
@@ -556,13 +574,13 @@ abstract class CrudController extends Controller
             $required = !empty($field['required']);
 
             if ($type === 'boolean') {
-                $value = array_key_exists($name, $_POST) && $_POST[$name] !== '0' ? 1 : 0;
+                $value = array_key_exists($name, $input) && $input[$name] !== '0' ? 1 : 0;
                 $data[$name] = $value;
                 $display[$name] = $value;
                 continue;
             }
 
-            $raw = $_POST[$name] ?? '';
+            $raw = $input[$name] ?? '';
             $text = is_string($raw) ? trim($raw) : '';
             $display[$name] = $type === 'password' ? '' : $text;
 
@@ -739,32 +757,15 @@ abstract class CrudController extends Controller
     {
         $this->authorize('add');
         self::requireFormToken();
-        [$data, $errors, $display] = $this->collect(null);
+        [$data, $errors, $display] = $this->collect(null, $_POST);
         if ($errors !== []) {
             $this->renderForm($display, $errors, false);
             return;
         }
 
         $entity = $this->entity();
-        if (!empty($entity['timestamps'])) {
-            $now = date('Y-m-d H:i:s');
-            $data['created_at'] = $now;
-            $data['updated_at'] = $now;
-        }
-        if (Schema::signIn() && Accounts::tracksOwner($entity)) {
-            $data[Accounts::OWNER] = Auth::user()['id'];
-        }
-
-        $pdo = $this->db();
-        $table = Schema::q(static::ENTITY);
         try {
-            if ($data === []) {
-                $pdo->exec(Schema::isMysql($pdo) ? 'INSERT INTO ' . $table . ' () VALUES ()' : 'INSERT INTO ' . $table . ' DEFAULT VALUES');
-            } else {
-                $columns = implode(', ', array_map([Schema::class, 'q'], array_keys($data)));
-                $marks = implode(', ', array_fill(0, count($data), '?'));
-                $pdo->prepare('INSERT INTO ' . $table . ' (' . $columns . ') VALUES (' . $marks . ')')->execute(array_values($data));
-            }
+            $this->insert($data);
         } catch (PDOException $error) {
             $this->refuseReadOnly($error);
             $this->renderForm($display, $this->uniqueViolation($error, $data, null) ?? throw $error, false);
@@ -775,6 +776,33 @@ abstract class CrudController extends Controller
         redirect('/' . static::ENTITY);
     }
 
+    /* Stores a new record: its checked values, the times of a table with timestamps and, for a
+       table that tracks its rows' creators, the signed-in account. */
+    private function insert(array $data): void
+    {
+        if (!empty($this->entity()['timestamps'])) {
+            $now = date('Y-m-d H:i:s');
+            $data['created_at'] = $now;
+            $data['updated_at'] = $now;
+        }
+        if (Schema::signIn() && Accounts::tracksOwner($this->entity())) {
+            $data[Accounts::OWNER] = Auth::user()['id'];
+        }
+        $pdo = $this->db();
+        $table = Schema::q(static::ENTITY);
+        if ($data === []) {
+            $pdo->exec(Schema::isMysql($pdo) ? 'INSERT INTO ' . $table . ' () VALUES ()' : 'INSERT INTO ' . $table . ' DEFAULT VALUES');
+            return;
+        }
+        $key = implode(',', array_keys($data));
+        if (!isset($this->inserts[$key])) {
+            $columns = implode(', ', array_map([Schema::class, 'q'], array_keys($data)));
+            $marks = implode(', ', array_fill(0, count($data), '?'));
+            $this->inserts[$key] = $pdo->prepare('INSERT INTO ' . $table . ' (' . $columns . ') VALUES (' . $marks . ')');
+        }
+        $this->inserts[$key]->execute(array_values($data));
+    }
+
     public function update(): void
     {
         $this->authorize('edit');
@@ -783,7 +811,7 @@ abstract class CrudController extends Controller
         if ($this->find($id) === null) {
             self::abort(404, 'Record not found');
         }
-        [$data, $errors, $display] = $this->collect($id);
+        [$data, $errors, $display] = $this->collect($id, $_POST);
         if ($errors !== []) {
             $display['id'] = $id;
             $this->renderForm($display, $errors, true);

@@ -5,12 +5,15 @@ declare(strict_types=1);
    Writes rows as a CSV download while they are read: RFC 4180 quoting and CR LF line ends, UTF-8
    with a byte-order mark (spreadsheet programs then read accents right), a header row of labels.
    A cell that a spreadsheet would run as a formula (starting with =, +, -, @, tab or carriage
-   return) is written with a leading apostrophe. */
+   return) is written with a leading apostrophe, which an import takes off again. */
 
 final class CsvExport
 {
     // Rows written between two flushes to the client.
     private const FLUSH_EVERY = 500;
+
+    // A text a spreadsheet would run as a formula, after any apostrophes.
+    private const FORMULA = "/^'*[=+\\-@\t\r]/";
 
     /* Sends the download: $columns maps a row key to [label, type]; $rows is any iterable of rows,
        read one at a time, so memory stays the same whatever their number. */
@@ -47,7 +50,14 @@ final class CsvExport
             return (int) $value === 1 ? 'Yes' : 'No';
         }
         $text = (string) $value;
-        return $text !== '' && str_contains("=+-@\t\r", $text[0]) ? "'" . $text : $text;
+        // Apostrophes before such a start get one more, so that unprefix() gives back every text.
+        return $text !== '' && str_contains("=+-@\t\r'", $text[0]) && preg_match(self::FORMULA, $text) === 1 ? "'" . $text : $text;
+    }
+
+    // A cell as it was before cell() prefixed it.
+    public static function unprefix(string $text): string
+    {
+        return $text !== '' && $text[0] === "'" && preg_match(self::FORMULA, $text) === 1 ? substr($text, 1) : $text;
     }
 
     public static function line(array $cells): string
