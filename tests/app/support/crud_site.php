@@ -27,6 +27,12 @@ final class CrudSite
         $this->server->stop();
     }
 
+    // The address the application answers at.
+    public function base(): string
+    {
+        return $this->server->base() . $this->basePath;
+    }
+
     // A direct connection to the application's database (opened after the app created its tables).
     public function db(): PDO
     {

@@ -36,8 +36,11 @@ abstract class CrudController extends Controller
     // What the text columns hold on MySQL/MariaDB, read once per request.
     private ?array $capacity = null;
 
-    /** @var array<string, PDOStatement> inserts by their column list */
-    private array $inserts = [];
+    /** @var array<string, PDOStatement> statements prepared in this request, by their SQL */
+    private array $statements = [];
+
+    /** @var array<string, bool> whether a lookup target row exists, by table and id */
+    private array $lookupRows = [];
 
     /* ---------- request helpers ---------- */
 
@@ -52,6 +55,13 @@ abstract class CrudController extends Controller
             $this->pdo = require dirname(__DIR__) . '/Config/database.php';
         }
         return $this->pdo;
+    }
+
+    /* A statement prepared once per request: an import runs the same few for every row. A query's
+       cursor must be closed after use, or SQLite keeps its read snapshot and a later write fails. */
+    private function statement(string $sql): PDOStatement
+    {
+        return $this->statements[$sql] ??= $this->db()->prepare($sql);
     }
 
     protected function base(): string
@@ -548,12 +558,28 @@ abstract class CrudController extends Controller
         return $capacity;
     }
 
+    // Whether the account may see row $id of $table, the target of a lookup; asked once per row.
+    private function lookupRowExists(string $table, int $id): bool
+    {
+        $key = $table . '#' . $id;
+        if (!isset($this->lookupRows[$key])) {
+            [$visible, $params] = self::visibleRows($table, '');
+            $stmt = $this->statement('SELECT COUNT(*) FROM ' . Schema::q($table) . ' WHERE `id` = ?' . ($visible === '' ? '' : ' AND ' . $visible));
+            $stmt->execute([$id, ...$params]);
+            $this->lookupRows[$key] = (int) $stmt->fetchColumn() > 0;
+            $stmt->closeCursor();
+        }
+        return $this->lookupRows[$key];
+    }
+
     // True when a row other than $id holds $value in the column $name.
     private function isTaken(string $name, mixed $value, ?int $id): bool
     {
-        $stmt = $this->db()->prepare('SELECT COUNT(*) FROM ' . Schema::q(static::ENTITY) . ' WHERE ' . Schema::q($name) . ' = ? AND `id` <> ?');
+        $stmt = $this->statement('SELECT COUNT(*) FROM ' . Schema::q(static::ENTITY) . ' WHERE ' . Schema::q($name) . ' = ? AND `id` <> ?');
         $stmt->execute([$value, $id ?? 0]);
-        return (int) $stmt->fetchColumn() > 0;
+        $taken = (int) $stmt->fetchColumn() > 0;
+        $stmt->closeCursor();
+        return $taken;
     }
 
     // The values of a form ($input: field name to text), checked as the add and edit forms check
@@ -674,11 +700,7 @@ abstract class CrudController extends Controller
                         break;
                     }
                     $value = $number;
-                    [$visible, $params] = self::visibleRows(self::lookupTarget($field), '');
-                    $stmt = $this->db()->prepare('SELECT COUNT(*) FROM ' . Schema::q(self::lookupTarget($field)) . ' WHERE `id` = ?'
-                        . ($visible === '' ? '' : ' AND ' . $visible));
-                    $stmt->execute([$number, ...$params]);
-                    if ((int) $stmt->fetchColumn() === 0) {
+                    if (!$this->lookupRowExists(self::lookupTarget($field), $number)) {
                         $message = 'The selected ' . $label . ' no longer exists.';
                     }
                     break;
@@ -794,13 +816,9 @@ abstract class CrudController extends Controller
             $pdo->exec(Schema::isMysql($pdo) ? 'INSERT INTO ' . $table . ' () VALUES ()' : 'INSERT INTO ' . $table . ' DEFAULT VALUES');
             return;
         }
-        $key = implode(',', array_keys($data));
-        if (!isset($this->inserts[$key])) {
-            $columns = implode(', ', array_map([Schema::class, 'q'], array_keys($data)));
-            $marks = implode(', ', array_fill(0, count($data), '?'));
-            $this->inserts[$key] = $pdo->prepare('INSERT INTO ' . $table . ' (' . $columns . ') VALUES (' . $marks . ')');
-        }
-        $this->inserts[$key]->execute(array_values($data));
+        $columns = implode(', ', array_map([Schema::class, 'q'], array_keys($data)));
+        $marks = implode(', ', array_fill(0, count($data), '?'));
+        $this->statement('INSERT INTO ' . $table . ' (' . $columns . ') VALUES (' . $marks . ')')->execute(array_values($data));
     }
 
     public function update(): void
