@@ -1,7 +1,8 @@
 <?php
 // The CSV import, on SQLite and MariaDB: files refused before anything is kept (encoding, columns,
 // size, no token), the preview, a happy path, failures that store nothing (also duplicates inside
-// the file and ambiguous lookups), the problems as CSV, and the round trip of an export.
+// the file and ambiguous lookups), the problems as CSV, the round trip of an export, an import
+// stopped half-way, and the rights of accounts.
 declare(strict_types=1);
 
 require_once __DIR__ . '/support/crud_site.php';
@@ -145,6 +146,61 @@ foreach (crud_engines() as $engine) {
     [, $result] = import_csv($site, 'books', $export);
     T::same(302, $result->status, $at . 'the export imports: ' . strip_tags(substr($result->body, 0, 300)));
     T::same($before, $site->rows("SELECT $columns FROM books ORDER BY id"), $at . 'the round trip keeps every value');
+
+    // An import stopped half-way (the server killed) leaves the table as it was.
+    $before = $site->count('notes');
+    $preview = upload_csv($site, 'notes', "Title <i>x</i>\r\n" . str_repeat("A note\r\n", 60000));
+    preg_match('~name="upload" value="([0-9a-f]{32})"~', $preview->body, $upload);
+    $running = $site->http->send('POST', '/notes/import/run', http_build_query(['_csrf' => $site->token('/notes/import'), 'upload' => $upload[1]]),
+        'application/x-www-form-urlencoded');
+    usleep(400000);
+    $site->stop();
+    T::same('', stream_get_contents($running), $at . 'the import was stopped before it answered');
+    $site = new CrudSite($engine, $site->dir, new AppServer($site->dir . '/public', $site->env), $site->env);
+    T::same($before, $site->count('notes'), $at . 'a stopped import stored nothing');
+    $site->stop();
+}
+
+// With sign-in: the import needs the add right, imported rows belong to the importer, and an
+// export holds only the rows its reader may see.
+$library = json_decode((string) file_get_contents(example('lending-library.json')), true);
+foreach ($library['database']['entities'] as &$table) {
+    $table['import'] = $table['export'] = in_array($table['id'], ['books', 'reading_lists'], true);
+}
+unset($table);
+$libraryFile = temp_dir('qb-import-') . '/library.json';
+file_put_contents($libraryFile, json_encode($library));
+require_once __DIR__ . '/support/accounts.php';
+foreach (crud_engines() as $engine) {
+    $at = "[$engine, sign-in] ";
+    $site = serve_crud($engine, generate_crud($engine, $libraryFile), ['APP_TRUSTED_PROXY' => '']);
+    $clients = [];
+    foreach (['admin', 'ann', 'bob'] as $name) {
+        add_account($site, "$name@library.example", $name === 'admin' ? 'admin' : 'member', 'correct horse battery');
+        $clients[$name] = signed_in($site, "$name@library.example", 'correct horse battery');
+    }
+    $ann = $clients['ann'];
+    $books = $ann->get('/books');
+    T::true(str_contains($books->body, '>Export CSV</a>') && !str_contains($books->body, '>Import CSV</a>'), $at . 'a reader is offered the export only');
+    T::same([403, 403], [$ann->get('/books/import')->status, $ann->post('/books/import/run', ['upload' => str_repeat('a', 32)])->status],
+        $at . 'the import needs the add right');
+    foreach (['ann' => "Title\r\nAnn's first\r\nAnn's second\r\n", 'bob' => "Title\r\nBob's\r\n"] as $name => $csv) {
+        $client = $clients[$name];
+        $preview = $client->upload('/reading_lists/import', ['_csrf' => $site->token('/reading_lists/import', $client)], ['file' => ['lists.csv', $csv]]);
+        preg_match('~name="upload" value="([0-9a-f]{32})"~', $preview->body, $upload);
+        T::same(404, $clients[$name === 'ann' ? 'bob' : 'ann']->post('/reading_lists/import/run',
+            ['_csrf' => $site->token('/reading_lists/import', $clients[$name === 'ann' ? 'bob' : 'ann']), 'upload' => $upload[1]])->status,
+            $at . "another account cannot import $name's upload");
+        T::same(302, $client->post('/reading_lists/import/run', ['_csrf' => $site->token('/reading_lists/import', $client), 'upload' => $upload[1]])->status,
+            $at . "$name imports");
+    }
+    $owners = $site->rows('SELECT r.title, u.email FROM reading_lists r JOIN _app_users u ON u.id = r.created_by ORDER BY r.id');
+    T::same([["Ann's first", 'ann@library.example'], ["Ann's second", 'ann@library.example'], ["Bob's", 'bob@library.example']],
+        array_map('array_values', $owners), $at . 'imported rows belong to the importer');
+    $exported = static fn (HttpClient $client): array => array_column(array_map('str_getcsv',
+        array_slice(explode("\r\n", rtrim(substr($client->get('/reading_lists/export?sort=id&dir=asc')->body, 3), "\r\n")), 1)), 0);
+    T::same(["Bob's"], $exported($clients['bob']), $at . "an export holds the reader's own rows");
+    T::same(["Ann's first", "Ann's second", "Bob's"], $exported($clients['admin']), $at . 'an admin exports every row');
     $site->stop();
 }
 
