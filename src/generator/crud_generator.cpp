@@ -137,6 +137,7 @@ GenerationOutcome GenerateCRUDApplication(const ParsedProject& parsed, std::stri
                                       "app/Views/crud/import.php", "public/.user.ini"})
         files.Write(import_file, Template(import_file));
     }
+    if (project.MovesData()) files.Write("README.md", files.Read("README.md") + std::string(Template("README.data.md")));
     const TableRegistrations reg = WriteTableControllers(files, project);
     RegisterInFrontController(files, reg.require_lines);
     RegisterRoutes(files, reg.route_lines);

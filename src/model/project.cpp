@@ -237,4 +237,13 @@ bool Project::ImportsCsv() const {
   return false;
 }
 
+bool Project::MovesData() const {
+  for (const Entity& table : entities) {
+    if (table.export_csv.value_or(false) || table.import_csv.value_or(false)) return true;
+    for (const Field& field : table.fields)
+      if (field.filter.value_or(false)) return true;
+  }
+  return false;
+}
+
 }  // namespace qb::model

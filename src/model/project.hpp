@@ -47,6 +47,8 @@ class Project {
   bool RequiresSignIn() const { return security && security->sign_in; }
   // Whether any table offers a CSV import.
   bool ImportsCsv() const;
+  // Whether any table has a filter, a CSV export or a CSV import.
+  bool MovesData() const;
 
   // No tables, no pages, no loaded root, no file name.
   void Clear();

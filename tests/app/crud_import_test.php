@@ -68,6 +68,10 @@ foreach (crud_engines() as $engine) {
     $ann = $site->add('authors', ['full_name' => 'Ann', 'secret' => 'pw']);
     $site->add('books', ['title' => 'Kept', 'isbn' => '999', 'in_stock' => '1']);
 
+    // The README and .env document the import.
+    T::contains('## Data in and out', (string) file_get_contents($site->dir . '/README.md'), $at . 'the README section');
+    T::contains("\nIMPORT_MAX_MB=20\n", (string) file_get_contents($site->dir . '/.env.example'), $at . 'the limit in .env');
+
     // The list offers the import, the upload page names the limit.
     T::contains('>Import CSV</a>', $site->http->get('/books')->body, $at . 'the list links the import');
     T::contains('Files up to 1 MB.', $site->http->get('/books/import')->body, $at . 'the limit shown');
