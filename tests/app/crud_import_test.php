@@ -70,7 +70,7 @@ foreach (crud_engines() as $engine) {
 
     // The README and .env document the import.
     T::contains('## Data in and out', (string) file_get_contents($site->dir . '/README.md'), $at . 'the README section');
-    T::contains("\nIMPORT_MAX_MB=20\n", (string) file_get_contents($site->dir . '/.env.example'), $at . 'the limit in .env');
+    T::contains("IMPORT_MAX_MB=20", (string) file_get_contents($site->dir . '/.env.example'), $at . 'the limit in .env');
 
     // The list offers the import, the upload page names the limit.
     T::contains('>Import CSV</a>', $site->http->get('/books')->body, $at . 'the list links the import');
