@@ -1,5 +1,6 @@
 // Headless Chromium clicks through the generated CRUD bookshop: add, list, edit and delete
-// records through the forms, and screenshots of the dashboard and a list page per theme.
+// records through the forms, filter a list, export it and import a CSV file, and screenshots of
+// the dashboard and a list page per theme.
 import { chromium } from 'playwright-core';
 import assert from 'node:assert/strict';
 import { spawn, spawnSync } from 'node:child_process';
@@ -315,6 +316,129 @@ async function policyBlocksInjectedScript(page, base) {
   ok((await page.evaluate(() => window.cspViolations.join(' '))).includes('script-src'), 'the policy reported the blocked script');
 }
 
+// [title, author, pages, price, in stock, format]; the filter (in stock, Paperback, 100 to 300
+// pages) keeps Alpha, Bravo, Echo and Golf, the ends of the range included.
+const shelf = [
+  ['Alpha', 'Ann', 100, '5.5', 1, 'Paperback'],
+  ['Bravo', 'Bob', 200, '7', 1, 'Paperback'],
+  ['Charlie', 'Ann', 300, '8', 0, 'Paperback'],
+  ['Delta', 'Bob', 150, '9', 1, 'Hardcover'],
+  ['Echo', 'Ann', 250, '12.25', 1, 'Paperback'],
+  ['Foxtrot', 'Bob', 99, '3', 1, 'Paperback'],
+  ['Golf', 'Ann', 300, '20', 1, 'Paperback'],
+  ['Hotel', 'Bob', 301, '4', 1, 'Paperback'],
+];
+
+// The titles in the list, in order.
+async function listedTitles(page) {
+  return page.locator('table tbody tr td:nth-child(2)').allInnerTexts();
+}
+
+// The filter values the page's address carries (the bar's own submit also sends its empty ones).
+function filterQuery(url) {
+  return [...new URL(url).searchParams].filter(([key, value]) => key.startsWith('f[') && value !== '').sort();
+}
+
+// Books with filters, export and import (Bootstrap served locally, three rows a page): filter in
+// the bar, the filters kept by sort and pager links, the filtered rows downloaded as CSV, and a
+// CSV file previewed and imported, a file without a required column refused.
+async function filterExportImport(page) {
+  const project = JSON.parse(readFileSync(join(sourceDir, 'examples', 'bookshop.json'), 'utf8'));
+  project.target.assets = 'local';
+  const books = project.database.entities.find((table) => table.id === 'books');
+  Object.assign(books, { pageSize: 3, export: true, import: true });
+  for (const field of books.fields) {
+    if (['author_id', 'in_stock', 'format', 'pages', 'price'].includes(field.name)) field.filter = true;
+  }
+  const projectFile = join(work, 'filters.json');
+  writeFileSync(projectFile, JSON.stringify(project));
+  const appDir = join(work, 'filters');
+  const generated = spawnSync(cli, ['crud', projectFile, appDir], { encoding: 'utf8' });
+  eq(generated.status, 0, `crud generation failed: ${generated.stdout} ${generated.stderr}`);
+  const dbFile = join(work, 'filters.sqlite');
+  const env = { ...process.env, DB_DATABASE: dbFile };
+  const migrated = spawnSync('php', [join(appDir, 'bin', 'migrate.php')], { cwd: appDir, env, encoding: 'utf8' });
+  eq(migrated.status, 0, `tables created: ${migrated.stderr}`);
+  const seeded = spawnSync('php', ['-r', `$pdo = new PDO('sqlite:' . $argv[1]);
+    $ids = [];
+    foreach (['Ann', 'Bob'] as $name) { $pdo->prepare('INSERT INTO authors (full_name) VALUES (?)')->execute([$name]); $ids[$name] = $pdo->lastInsertId(); }
+    $stmt = $pdo->prepare('INSERT INTO books (title, author_id, pages, price, in_stock, format) VALUES (?, ?, ?, ?, ?, ?)');
+    foreach (json_decode($argv[2], true) as $b) { $b[1] = $ids[$b[1]]; $stmt->execute($b); }`, dbFile, JSON.stringify(shelf)],
+  { encoding: 'utf8' });
+  eq(seeded.status, 0, `books inserted: ${seeded.stderr}`);
+  const base = await serve(appDir, 'filters');
+  await context.clearCookies();
+
+  // The filter bar: Yes/No, an option and a from/to range.
+  await page.goto(`${base}/books`);
+  await page.selectOption('#filter_in_stock', { label: 'Yes' });
+  await page.selectOption('#filter_format', 'Paperback');
+  await page.fill('input[name="f[pages][from]"]', '100');
+  await page.fill('input[name="f[pages][to]"]', '300');
+  await Promise.all([page.waitForURL(/f%5Bpages%5D/), page.getByRole('button', { name: 'Filter' }).click()]);
+  const filters = [['f[format]', 'Paperback'], ['f[in_stock]', '1'], ['f[pages][from]', '100'], ['f[pages][to]', '300']];
+  eq(filterQuery(page.url()), filters, 'the address carries the filters');
+  eq((await page.locator('h1 small').innerText()).trim(), '4 records', 'the count of the filtered rows');
+  eq(await listedTitles(page), ['Golf', 'Echo', 'Bravo'], 'the first page of the filtered rows');
+  eq(await page.inputValue('input[name="f[pages][to]"]'), '300', 'the bar shows the range it applied');
+  eq(await page.evaluate(() => getComputedStyle(document.querySelector('form[aria-label="Filters"]')).display), 'flex',
+    'Bootstrap styles the filter bar');
+  await page.screenshot({ path: join(shotsDir, 'books-filtered-list.png'), fullPage: true });
+
+  await Promise.all([page.waitForURL(/sort=title/), page.locator('thead').getByRole('link', { name: 'Title' }).click()]);
+  eq(filterQuery(page.url()), filters, 'a sort link keeps the filters');
+  eq(await listedTitles(page), ['Alpha', 'Bravo', 'Echo'], 'the filtered rows sorted by title');
+  await Promise.all([page.waitForURL(/page=2/), page.locator('.pagination').getByRole('link', { name: '2' }).click()]);
+  eq(filterQuery(page.url()), filters, 'a pager link keeps the filters');
+  eq(await listedTitles(page), ['Golf'], 'the second page of the filtered rows');
+
+  // The export: every filtered row, in the list's order, whatever the page.
+  const [download] = await Promise.all([page.waitForEvent('download'), page.getByRole('link', { name: 'Export CSV' }).click()]);
+  ok(/^books-\d{8}.*\.csv$/.test(download.suggestedFilename()), `a dated file name: ${download.suggestedFilename()}`);
+  const csv = readFileSync(await download.path());
+  eq([...csv.subarray(0, 3)], [0xef, 0xbb, 0xbf], 'the export starts with a byte-order mark');
+  eq(csv.subarray(3).toString('utf8').split('\r\n'), [
+    'Title,ISBN,Author,Category,Pages,Price,In stock,Format,Released at,Reading time,Blurb',
+    'Alpha,,Ann,,100,5.5,Yes,Paperback,,,',
+    'Bravo,,Bob,,200,7,Yes,Paperback,,,',
+    'Echo,,Ann,,250,12.25,Yes,Paperback,,,',
+    'Golf,,Ann,,300,20,Yes,Paperback,,,',
+    '',
+  ], 'the labels, then exactly the filtered rows');
+
+  // The import: a file without a required column is refused on the upload page.
+  const upload = async (name, text) => {
+    await page.goto(`${base}/books`);
+    await Promise.all([page.waitForURL(`${base}/books/import`), page.getByRole('link', { name: 'Import CSV' }).click()]);
+    await page.setInputFiles('#import_file', { name, mimeType: 'text/csv', buffer: Buffer.from(text) });
+    await Promise.all([page.waitForEvent('framenavigated'), page.getByRole('button', { name: 'Preview' }).click()]);
+    await page.waitForLoadState();
+  };
+  await upload('no-author.csv', 'Title,Pages\r\nKilo,10\r\n');
+  eq((await page.locator('.alert-danger').innerText()).trim(), 'The file has no column for the required field Author. Its first line must name the columns.',
+    'the refusal shown on the upload page');
+  ok(await page.locator('#import_file').isVisible(), 'the upload form is shown again');
+
+  // Three rows, the author by the name the list shows or by id.
+  await upload('new-books.csv', 'Title,Author,Pages,In stock,Format\r\nKilo,Bob,120,Yes,Hardcover\r\nLima,Ann,80,No,E-book\r\nMike,1,64,yes,Paperback\r\n');
+  const preview = page.locator('table tbody tr');
+  eq(await preview.allInnerTexts(), ['2\tKilo\tBob\t120\tYes\tHardcover', '3\tLima\tAnn\t80\tNo\tE-book', '4\tMike\t1\t64\tyes\tPaperback'],
+    'the preview shows the rows with their lines');
+  eq(await page.locator('table thead th').allInnerTexts(), ['Line', 'Title', 'Author', 'Pages', 'In stock', 'Format'], 'the preview\'s columns');
+  eq(await page.locator('.table-danger').count(), 0, 'no row marked as failing');
+  const importButton = page.getByRole('button', { name: 'Import 3 rows' });
+  ok(await importButton.isVisible(), 'the import button names the rows');
+  await page.screenshot({ path: join(shotsDir, 'books-import-preview.png'), fullPage: true });
+  await Promise.all([page.waitForURL(`${base}/books`), importButton.click()]);
+  eq((await page.locator('.alert').innerText()).trim(), 'Books: 3 rows imported.', 'the list says how many rows came in');
+  eq((await page.locator('table tbody tr').allInnerTexts()).map((text) => text.split('\t').slice(1, 9).join('|')), [
+    'Mike|-|Ann|-|64|9.99|Yes|Paperback',
+    'Lima|-|Ann|-|80|9.99|No|E-book',
+    'Kilo|-|Bob|-|120|9.99|Yes|Hardcover',
+  ], 'the imported rows listed');
+  stopAll();
+}
+
 async function checkTheme(page, theme) {
   const style = await page.evaluate(() => {
     const body = getComputedStyle(document.body);
@@ -394,6 +518,7 @@ async function run() {
   await signInAddSignOut(page);
   await localBootstrapStyles(page);
   await compiledTailwindStyles(page);
+  await filterExportImport(page);
   eq(problems, [], 'no server errors, script errors or policy violations');
 }
 
