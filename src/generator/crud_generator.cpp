@@ -57,6 +57,7 @@ TableRegistrations WriteTableControllers(const GeneratedFolder& files, const mod
     route("post", base + "/delete", "delete");
     route("get", base + "/lookup", "lookup");
     if (table.export_csv.value_or(false)) route("get", base + "/export", "export");
+    if (table.detail_page.value_or(false)) route("get", base + "/show", "show");
     if (table.import_csv.value_or(false)) {
       route("get", base + "/import", "importForm");
       route("post", base + "/import", "importUpload");

@@ -87,6 +87,29 @@ void CheckLookup(const EntityIndex& tables, const Field& field, const FieldPrefi
   }
 }
 
+// The settings of a lookup towards its target's detail page and the target's deletion.
+void CheckRelationSettings(const EntityIndex& tables, const Field& field, const FieldPrefix& prefix,
+                           std::vector<std::string>& issues) {
+  const bool lookup = field.type == "lookup";
+  if (field.list_on_parent.value_or(false)) {
+    const Entity* target = lookup ? tables.Find(field.lookup_entity) : nullptr;
+    if (!lookup)
+      issues.push_back(prefix() + ": \"listOnParent\" is only for lookup fields.");
+    else if (target != nullptr && !target->detail_page.value_or(false))
+      issues.push_back(prefix() + ": \"listOnParent\" needs a detail page on table " + Quoted(target->id) +
+                       " (\"detailPage\": true).");
+  }
+  if (!field.on_delete) return;
+  const std::string& rule = *field.on_delete;
+  if (!lookup)
+    issues.push_back(prefix() + ": \"onDelete\" is only for lookup fields.");
+  else if (rule != "restrict" && rule != "setNull" && rule != "cascade")
+    issues.push_back(prefix() + ": \"onDelete\" must be \"restrict\", \"setNull\" or \"cascade\".");
+  else if (rule == "setNull" && field.required)
+    issues.push_back(prefix() + ": \"onDelete\": \"setNull\" cannot clear a required lookup; make it optional or choose "
+                     "\"restrict\" or \"cascade\".");
+}
+
 // Every rule about one field's own settings; the name rules need the table's set of names.
 void CheckFieldSettings(const EntityIndex& tables, const Field& field, const FieldPrefix& prefix,
                         std::vector<std::string>& issues) {
@@ -109,6 +132,7 @@ void CheckFieldSettings(const EntityIndex& tables, const Field& field, const Fie
       !IsNumericText(field.default_value))
     issues.push_back(prefix() + ": default value must be a number.");
   if (type == "lookup") CheckLookup(tables, field, prefix, issues);
+  CheckRelationSettings(tables, field, prefix, issues);
 }
 
 // Field names that may be columns: valid identifiers (lower case, so equal means the same name)

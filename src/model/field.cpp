@@ -11,9 +11,9 @@ namespace qb::model {
 namespace {
 
 // The keys LoadFromJson reads, in the order it takes their values.
-constexpr std::array<std::string_view, 15> kReadKeys = {
-    "name",       "label",   "type", "length",  "required", "unique",       "showInList", "searchable",
-    "default",    "help",    "options", "lookup", "lookupEntity", "lookupField", "filter"};
+constexpr std::array<std::string_view, 17> kReadKeys = {
+    "name",    "label",  "type",         "length",      "required", "unique",       "showInList", "searchable", "default",
+    "help",    "options", "lookup", "lookupEntity", "lookupField", "filter",   "listOnParent", "onDelete"};
 
 // An array of texts, or a text of options (see SplitOptionText).
 std::vector<std::string> ReadOptions(const json::Value* value) {
@@ -47,7 +47,7 @@ void Field::LoadFromJson(std::shared_ptr<const json::Value> shared) {
   const json::Value& obj = *shared;
   extra_ = std::move(shared);
   const auto [name_v, label_v, type_v, length_v, required_v, unique_v, show_in_list_v, searchable_v, default_v, help_v,
-              options_v, lookup_v, lookup_entity_v, lookup_field_v, filter_v] =
+              options_v, lookup_v, lookup_entity_v, lookup_field_v, filter_v, list_on_parent_v, on_delete_v] =
       MemberValues(obj, kReadKeys);
   name = StrValue(name_v, "");
   label = StrValue(label_v, name);
@@ -67,13 +67,16 @@ void Field::LoadFromJson(std::shared_ptr<const json::Value> shared) {
   lookup_entity = JsonStr(lookup, "entity", StrValue(lookup_entity_v, ""));
   lookup_field = JsonStr(lookup, "field", StrValue(lookup_field_v, ""));
   filter = filter_v == nullptr ? std::nullopt : std::optional(BoolValue(filter_v, false));
+  list_on_parent = list_on_parent_v == nullptr ? std::nullopt : std::optional(BoolValue(list_on_parent_v, false));
+  on_delete = on_delete_v == nullptr ? std::nullopt : std::optional(StrValue(on_delete_v, ""));
 }
 
 template <typename Sink>
 void Field::WritePairs(Sink& out, bool runtime) const {
   if (!runtime)
     out.Keep(extra_.get(), {"name", "label", "type", "length", "required", "unique", "showInList", "searchable",
-                            "default", "options", "lookup", "lookupEntity", "lookupField", "help", "filter"});
+                            "default", "options", "lookup", "lookupEntity", "lookupField", "help", "filter",
+                            "listOnParent", "onDelete"});
   out.PutString("name", name);
   out.PutString("label", label);
   out.PutString("type", type);
@@ -88,6 +91,10 @@ void Field::WritePairs(Sink& out, bool runtime) const {
   out.PutString("help", help);
   // The runtime schema names filters only, so an application without any keeps its schema.
   if (runtime ? filter.value_or(false) : filter.has_value()) out.PutBoolean("filter", *filter);
+  if (runtime ? list_on_parent.value_or(false) : list_on_parent.has_value())
+    out.PutBoolean("listOnParent", *list_on_parent);
+  if (runtime ? on_delete.value_or("restrict") != "restrict" : on_delete.has_value())
+    out.PutString("onDelete", *on_delete);
 }
 
 template void Field::WritePairs(PairWriter&, bool) const;

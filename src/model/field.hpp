@@ -31,6 +31,8 @@ class Field {
   std::string lookup_field;  // empty means the target's display field
   std::string help;
   std::optional<bool> filter;  // the list's filter bar offers the field; absent: no
+  std::optional<bool> list_on_parent;    // lookup: its rows are listed on the target's detail page
+  std::optional<std::string> on_delete;  // lookup: "restrict" (absent), "setNull" or "cascade"
 
   // Sets length, list, search and unique flags to what the type implies.
   void ApplyTypeDefaults();

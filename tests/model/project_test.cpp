@@ -231,6 +231,21 @@ TEST(Project, FilterExportAndImportAreWrittenAsLoadedOrSet) {
   EXPECT_EQ(table.Find("fields")->Items()[1].Find("filter"), nullptr);
 }
 
+TEST(Project, RelationKeysAreWrittenAsLoadedOrSet) {
+  Project p = LoadRoot(R"({"database": {"entities": [{"id": "b", "detailPage": false, "fields": [
+      {"name": "x", "type": "lookup", "onDelete": "restrict"}, {"name": "y", "type": "lookup"}]}]}})");
+  p.entities[0].fields[1].list_on_parent = true;
+  p.entities[0].fields[1].on_delete = "cascade";
+  const json::Value root = p.BuildRoot();
+  const json::Value& table = root.Find("database")->Find("entities")->Items()[0];
+  const auto& fields = table.Find("fields")->Items();
+  EXPECT_EQ(*table.Find("detailPage"), json::Value::Boolean(false));
+  EXPECT_EQ(*fields[0].Find("onDelete"), json::Value::String("restrict"));
+  EXPECT_EQ(fields[0].Find("listOnParent"), nullptr);
+  EXPECT_EQ(*fields[1].Find("listOnParent"), json::Value::Boolean(true));
+  EXPECT_EQ(*fields[1].Find("onDelete"), json::Value::String("cascade"));
+}
+
 TEST(Project, SectionsOfAnotherKindAreReplacedByObjects) {
   const json::Value root = LoadRoot(R"({"project": "x", "database": [1], "pages": "none"})").BuildRoot();
   EXPECT_TRUE(root.Find("project")->IsObject());

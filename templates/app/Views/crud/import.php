@@ -23,7 +23,7 @@
         <a class="btn btn-outline-secondary" href="<?= e($base) ?>">Cancel</a>
     </form>
 <?php elseif ($stage === 'preview'): ?>
-    <p><?= e($fileName) ?>: <?= (int) $count ?> row<?= (int) $count === 1 ? '' : 's' ?>. The first <?= count($rows) ?> as they will be stored:</p>
+    <p><?= e($fileName) ?>: <?= (int) $count ?> row<?= (int) $count === 1 ? '' : 's' ?>. The first <?= count($rows) ?>, as read from the file, with what is wrong with them:</p>
 <?php if ($columns['ignored'] !== []): ?>
     <div class="alert alert-warning" role="alert">Columns that name no field are ignored: <?= e(implode(', ', $columns['ignored'])) ?>.</div>
 <?php endif; ?>
