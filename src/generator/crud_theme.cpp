@@ -55,9 +55,10 @@ std::string BuildThemeCss(std::string_view accent) {
   w.Line("body .ktb-shell>header{background:var(--ktb-surface);border:1px solid var(--ktb-line)!important;"
          "border-radius:18px;padding:1rem 1.25rem;margin-bottom:2rem!important;box-shadow:0 8px 28px rgba(15,23,42,.06);}");
   w.Line("body .ktb-shell>header>a{color:var(--ktb-ink)!important;font-weight:800;letter-spacing:-.03em;}");
-  w.Line("body .ktb-shell nav a{padding:.55rem .8rem;border-radius:9px;color:var(--ktb-muted)!important;font-weight:600;"
+  // The header's menu only: a list's pager is a nav too, and keeps Bootstrap's look.
+  w.Line("body .ktb-shell>header nav a{padding:.55rem .8rem;border-radius:9px;color:var(--ktb-muted)!important;font-weight:600;"
          "transition:background .18s,color .18s;}");
-  w.Line("body .ktb-shell nav a:hover{background:color-mix(in srgb,var(--ktb-accent) 12%,transparent);"
+  w.Line("body .ktb-shell>header nav a:hover{background:color-mix(in srgb,var(--ktb-accent) 12%,transparent);"
          "color:var(--ktb-accent)!important;}");
   w.Line("body .ktb-shell h1{font-weight:850;letter-spacing:-.045em;}");
   w.Line("body .ktb-shell>section.py-4>.mb-4{position:relative;isolation:isolate;overflow:hidden;"
@@ -80,11 +81,13 @@ std::string BuildThemeCss(std::string_view accent) {
   w.Line("body .ktb-shell .btn{border-radius:10px;font-weight:650;padding:.62rem .95rem;}");
   w.Line("body .ktb-shell .form-control,body .ktb-shell .form-select{border-radius:10px;border-color:var(--ktb-line);"
          "padding:.7rem .85rem;}");
+  // A select keeps room for its arrow.
+  w.Line("body .ktb-shell .form-select{padding-right:2.25rem;}");
   w.Line("body .ktb-shell .table{--bs-table-bg:var(--ktb-surface);color:var(--ktb-ink);border-color:var(--ktb-line);}");
   w.Line("body .ktb-shell .text-secondary{color:var(--ktb-muted)!important;}");
   w.Line("body.ktb-theme-midnight .ktb-shell .card,body.ktb-theme-midnight .ktb-shell>header{background:var(--ktb-surface);}");
-  w.Line("@media(max-width:700px){body .ktb-shell>header{align-items:flex-start!important}body .ktb-shell nav{gap:.25rem!important}"
-         "body .ktb-shell nav a{padding:.45rem .55rem}}");
+  w.Line("@media(max-width:700px){body .ktb-shell>header{align-items:flex-start!important}body .ktb-shell>header nav{gap:.25rem!important}"
+         "body .ktb-shell>header nav a{padding:.45rem .55rem}}");
   return w.Text();
 }
 
