@@ -129,15 +129,17 @@ GenerationOutcome GenerateCRUDApplication(const ParsedProject& parsed, std::stri
     if (project.entities.empty())
       return {false, "No tables are defined. Add at least one table in the database designer (KTBDesignDatabase)."};
 
-    for (const char* runtime_file : {"app/Core/CrudController.php", "app/Core/CrudImport.php", "app/Core/ListFilters.php",
-                                     "app/Core/CsvExport.php", "app/Views/crud/index.php", "app/Views/crud/form.php",
-                                     "app/Views/crud/filters.php", "public/assets/js/crud.js"})
+    for (const char* runtime_file :
+         {"app/Core/CrudController.php", "app/Core/CrudImport.php", "app/Core/CrudRelations.php",
+          "app/Core/RecordDeletion.php", "app/Core/ListFilters.php", "app/Core/CsvExport.php", "app/Views/crud/index.php",
+          "app/Views/crud/cell.php", "app/Views/crud/form.php", "app/Views/crud/filters.php", "public/assets/js/crud.js"})
       files.Write(runtime_file, Template(runtime_file));
     if (project.ImportsCsv()) {
       for (const char* import_file : {"app/Core/CsvReader.php", "app/Core/ImportLimits.php", "app/Core/ImportUploads.php",
                                       "app/Views/crud/import.php", "public/.user.ini"})
         files.Write(import_file, Template(import_file));
     }
+    if (project.HasDetailPages()) files.Write("app/Views/crud/show.php", Template("app/Views/crud/show.php"));
     if (project.MovesData()) files.Write("README.md", files.Read("README.md") + std::string(Template("README.data.md")));
     const TableRegistrations reg = WriteTableControllers(files, project);
     RegisterInFrontController(files, reg.require_lines);

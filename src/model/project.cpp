@@ -246,4 +246,10 @@ bool Project::MovesData() const {
   return false;
 }
 
+bool Project::HasDetailPages() const {
+  for (const Entity& table : entities)
+    if (table.detail_page.value_or(false)) return true;
+  return false;
+}
+
 }  // namespace qb::model

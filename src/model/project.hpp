@@ -49,6 +49,8 @@ class Project {
   bool ImportsCsv() const;
   // Whether any table has a filter, a CSV export or a CSV import.
   bool MovesData() const;
+  // Whether any table has a detail page.
+  bool HasDetailPages() const;
 
   // No tables, no pages, no loaded root, no file name.
   void Clear();

@@ -361,7 +361,7 @@ final class Schema
                     $target = self::lookupTarget($field);
                     $definition = self::columnDefinition($pdo, $field, $mysql, true);
                     if (!$mysql && $target !== '') {
-                        $definition .= ' REFERENCES ' . self::q($target) . ' (`id`)';
+                        $definition .= ' REFERENCES ' . self::q($target) . ' (`id`)' . self::onDelete($field);
                     }
                     $added = self::execUnlessDone($pdo, 'ALTER TABLE ' . self::q($table) . ' ADD COLUMN ' . $definition,
                         fn (): bool => in_array(strtolower($name), self::columns($pdo, $mysql, $table), true));
@@ -488,7 +488,17 @@ final class Schema
     {
         $column = (string) ($field['name'] ?? '');
         return 'CONSTRAINT ' . self::q(self::indexName('fk', $table, $column)) . ' FOREIGN KEY (' . self::q($column)
-            . ') REFERENCES ' . self::q($target) . ' (`id`)';
+            . ') REFERENCES ' . self::q($target) . ' (`id`)' . self::onDelete($field);
+    }
+
+    // The key's own rule for a lookup that clears or deletes; the application applies it either way.
+    private static function onDelete(array $field): string
+    {
+        return match ($field['onDelete'] ?? 'restrict') {
+            'setNull' => ' ON DELETE SET NULL',
+            'cascade' => ' ON DELETE CASCADE',
+            default => '',
+        };
     }
 
     /* Read-only: the tables ("table x") and columns ("column x.y") that sync() would add, none

@@ -10,10 +10,13 @@ require_once __DIR__ . '/Schema.php';
 require_once __DIR__ . '/ListFilters.php';
 require_once __DIR__ . '/CsvExport.php';
 require_once __DIR__ . '/CrudImport.php';
+require_once __DIR__ . '/RecordDeletion.php';
+require_once __DIR__ . '/CrudRelations.php';
 
 abstract class CrudController extends Controller
 {
     use CrudImport;
+    use CrudRelations;
 
     protected const ENTITY = '';
 
@@ -205,20 +208,7 @@ abstract class CrudController extends Controller
        by the search text ("q"), the filters ("f") and the rows the account may see. */
     private function listQuery(array $fields): array
     {
-        $select = 'm.*';
-        $joins = '';
-        $lookupColumns = [];
-        foreach (array_values($fields) as $i => $field) {
-            if (($field['type'] ?? 'string') !== 'lookup' || (string) ($field['lookup']['entity'] ?? '') === '') {
-                continue;
-            }
-            $alias = 'l' . $i;
-            $display = self::lookupDisplay($field);
-            $joins .= ' LEFT JOIN ' . Schema::q(self::lookupTarget($field)) . ' ' . $alias
-                . ' ON ' . $alias . '.`id` = m.' . Schema::q((string) $field['name']);
-            $select .= ', ' . $alias . '.' . $display . ' AS ' . Schema::q('__lk_' . $field['name']);
-            $lookupColumns[(string) $field['name']] = $alias . '.' . $display;
-        }
+        [$select, $joins, $lookupColumns] = self::lookupJoins($fields);
 
         $searchFields = [];
         foreach ($fields as $field) {
@@ -256,6 +246,27 @@ abstract class CrudController extends Controller
             'searchEnabled' => $searchEnabled,
             'filters' => $filters,
         ];
+    }
+
+    /* The select list and joins that add each lookup's shown value (as __lk_<field>) to the rows of
+       the table "m", and the shown value's expression by lookup field. */
+    private static function lookupJoins(array $fields): array
+    {
+        $select = 'm.*';
+        $joins = '';
+        $lookupColumns = [];
+        foreach (array_values($fields) as $i => $field) {
+            if (($field['type'] ?? 'string') !== 'lookup' || (string) ($field['lookup']['entity'] ?? '') === '') {
+                continue;
+            }
+            $alias = 'l' . $i;
+            $display = self::lookupDisplay($field);
+            $joins .= ' LEFT JOIN ' . Schema::q(self::lookupTarget($field)) . ' ' . $alias
+                . ' ON ' . $alias . '.`id` = m.' . Schema::q((string) $field['name']);
+            $select .= ', ' . $alias . '.' . $display . ' AS ' . Schema::q('__lk_' . $field['name']);
+            $lookupColumns[(string) $field['name']] = $alias . '.' . $display;
+        }
+        return [$select, $joins, $lookupColumns];
     }
 
     // The list's order from "sort" and "dir": the id or a list column; rows that share the sort
@@ -336,6 +347,8 @@ abstract class CrudController extends Controller
             'filterSearch' => $filterSearch,
             'exportEnabled' => !empty($entity['export']),
             'importEnabled' => !empty($entity['import']) && self::allows(static::ENTITY, 'add'),
+            'rowPage' => empty($entity['detailPage']) ? null : $this->base() . '/show?id=',
+            'deleteQuestions' => $this->deleteQuestions($rows),
         ]);
     }
 
@@ -463,7 +476,7 @@ abstract class CrudController extends Controller
 
     /* ---------- create / edit forms ---------- */
 
-    private function renderForm(array $item, array $errors, bool $isEdit): void
+    private function renderForm(array $item, array $errors, bool $isEdit, ?string $back = null): void
     {
         $entity = $this->entity();
         [$lookupOptions, $lookupSearch] = $this->lookupOptions($item);
@@ -479,6 +492,7 @@ abstract class CrudController extends Controller
             'searchMax' => self::SEARCH_MAX,
             'base' => $this->base(),
             'action' => $this->base() . ($isEdit ? '/update' : '/store'),
+            'back' => $back,
         ]);
     }
 
@@ -504,7 +518,15 @@ abstract class CrudController extends Controller
     {
         $this->authorize('add');
         Session::release();
-        $this->renderForm($this->defaults(), [], false);
+        // A form opened from a detail page's child list has its lookup set and returns there.
+        $item = $this->defaults();
+        foreach ($this->lookupFields() as $name => $field) {
+            $id = filter_var($_GET[$name] ?? null, FILTER_VALIDATE_INT);
+            if ($id !== false && $id > 0) {
+                $item[$name] = $id;
+            }
+        }
+        $this->renderForm($item, [], false, self::backPath($_GET['back'] ?? null));
     }
 
     public function edit(): void
@@ -780,8 +802,9 @@ abstract class CrudController extends Controller
         $this->authorize('add');
         self::requireFormToken();
         [$data, $errors, $display] = $this->collect(null, $_POST);
+        $back = self::backPath($_POST['_back'] ?? null);
         if ($errors !== []) {
-            $this->renderForm($display, $errors, false);
+            $this->renderForm($display, $errors, false, $back);
             return;
         }
 
@@ -790,12 +813,12 @@ abstract class CrudController extends Controller
             $this->insert($data);
         } catch (PDOException $error) {
             $this->refuseReadOnly($error);
-            $this->renderForm($display, $this->uniqueViolation($error, $data, null) ?? throw $error, false);
+            $this->renderForm($display, $this->uniqueViolation($error, $data, null) ?? throw $error, false, $back);
             return;
         }
 
         $this->flash('success', (string) ($entity['name'] ?? 'Record') . ': record added.');
-        redirect('/' . static::ENTITY);
+        redirect($back ?? '/' . static::ENTITY);
     }
 
     /* Stores a new record: its checked values, the times of a table with timestamps and, for a
@@ -865,6 +888,10 @@ abstract class CrudController extends Controller
         $id = $this->requestId($_POST);
         if (Schema::signIn() && $this->find($id) === null) {
             self::abort(404, 'Record not found');
+        }
+        if (RecordDeletion::applies(static::ENTITY)) {
+            $this->deleteWithRules($id);
+            redirect('/' . static::ENTITY);
         }
         try {
             $this->db()->prepare('DELETE FROM ' . Schema::q(static::ENTITY) . ' WHERE `id` = ?')->execute([$id]);

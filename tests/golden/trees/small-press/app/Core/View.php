@@ -1,0 +1,3 @@
+<?php
+declare(strict_types=1);
+/* Views are rendered by Controller::view(). */

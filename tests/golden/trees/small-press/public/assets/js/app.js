@@ -1,0 +1,1 @@
+/* Kettlebourne application entry point. Keep custom code in this file. */
