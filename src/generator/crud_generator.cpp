@@ -140,6 +140,8 @@ GenerationOutcome GenerateCRUDApplication(const ParsedProject& parsed, std::stri
         files.Write(import_file, Template(import_file));
     }
     if (project.HasDetailPages()) files.Write("app/Views/crud/show.php", Template("app/Views/crud/show.php"));
+    if (project.HasRelationRules())
+      files.Write("README.md", files.Read("README.md") + std::string(Template("README.relations.md")));
     if (project.MovesData()) files.Write("README.md", files.Read("README.md") + std::string(Template("README.data.md")));
     const TableRegistrations reg = WriteTableControllers(files, project);
     RegisterInFrontController(files, reg.require_lines);

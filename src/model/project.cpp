@@ -252,4 +252,13 @@ bool Project::HasDetailPages() const {
   return false;
 }
 
+bool Project::HasRelationRules() const {
+  for (const Entity& table : entities) {
+    if (table.detail_page.value_or(false)) return true;
+    for (const Field& field : table.fields)
+      if (field.list_on_parent.value_or(false) || field.on_delete) return true;
+  }
+  return false;
+}
+
 }  // namespace qb::model

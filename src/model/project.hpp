@@ -51,6 +51,8 @@ class Project {
   bool MovesData() const;
   // Whether any table has a detail page.
   bool HasDetailPages() const;
+  // Whether any table has a detail page, or any lookup a child list or a delete rule.
+  bool HasRelationRules() const;
 
   // No tables, no pages, no loaded root, no file name.
   void Clear();

@@ -35,6 +35,8 @@ foreach (crud_engines() as $engine) {
         $books[$i] = $site->add('books', ['title' => "Book $i", 'author_id' => (string) $ann, 'editor_id' => $i <= 2 ? (string) $eve : '', 'in_print' => '1']);
     }
 
+    T::contains('## Records and their relations', (string) file_get_contents($site->dir . '/README.md'), $at . 'the README section');
+
     // The detail page: every field but the password, escaped, with links, and the times.
     $page = $http->get("/authors/show?id=$ann");
     T::same(200, $page->status, $at . 'the detail page');
