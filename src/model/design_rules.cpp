@@ -87,6 +87,13 @@ void CheckLookup(const EntityIndex& tables, const Field& field, const FieldPrefi
   }
 }
 
+// A column the full-text index holds: searchable text of the table's own.
+bool IsFullTextField(const Field& field) {
+  const std::string_view type = field.type;
+  return field.searchable && (type == "string" || type == "text" || type == "email" || type == "url" || type == "phone" ||
+                              type == "select");
+}
+
 // The settings of a lookup towards its target's detail page and the target's deletion.
 void CheckRelationSettings(const EntityIndex& tables, const Field& field, const FieldPrefix& prefix,
                            std::vector<std::string>& issues) {
@@ -121,6 +128,8 @@ void CheckFieldSettings(const EntityIndex& tables, const Field& field, const Fie
     issues.push_back(prefix() + ": \"unique\" is not supported for this type.");
   if (field.filter.value_or(false) && std::find(kFilterTypes.begin(), kFilterTypes.end(), type) == kFilterTypes.end())
     issues.push_back(prefix() + ": \"filter\" is not supported for this type.");
+  if (field.index.value_or(false) && (type == "text" || type == "password"))
+    issues.push_back(prefix() + ": \"index\" is not supported for this type.");
   if (type == "select") {
     if (field.options.empty()) issues.push_back(prefix() + ": a select list needs at least one option.");
     const bool is_option = std::any_of(field.options.begin(), field.options.end(),
@@ -244,6 +253,9 @@ void CheckEntity(const Project& project, const EntityIndex& tables, const Entity
                      " is a password field; choose a field that can be shown.");
   CheckFields(tables, entity, table, issues);
   CheckAccess(project, entity, table, issues);
+  if (entity.full_text_search.value_or(false) &&
+      std::none_of(entity.fields.begin(), entity.fields.end(), [](const Field& field) { return IsFullTextField(field); }))
+    issues.push_back(table + ": \"fullTextSearch\" needs a searchable text field.");
 }
 
 }  // namespace

@@ -44,6 +44,7 @@ void Entity::LoadFromJson(std::shared_ptr<const json::Value> shared) {
   export_csv = optional_bool("export");
   import_csv = optional_bool("import");
   detail_page = optional_bool("detailPage");
+  full_text_search = optional_bool("fullTextSearch");
   fields.clear();
   if (const json::Value* array = json::ArrayMember(&obj, "fields")) {
     fields.reserve(array->Items().size());
@@ -57,7 +58,7 @@ void Entity::LoadFromJson(std::shared_ptr<const json::Value> shared) {
 template <typename Sink>
 void Entity::WritePairs(Sink& out, bool runtime) const {
   if (!runtime) out.Keep(extra_.get(), {"id", "name", "displayField", "timestamps", "pageSize", "fields", "access", "export", "import",
-                                    "detailPage"});
+                                    "detailPage", "fullTextSearch"});
   out.PutString("id", id);
   out.PutString("name", name);
   out.PutString("displayField", runtime ? EffectiveDisplayField() : display_field);
@@ -67,7 +68,8 @@ void Entity::WritePairs(Sink& out, bool runtime) const {
   if (access) out.PutStringLists("access", TableAccess::kKeys, access->roles);
   // The runtime schema names what is switched on only, so an application without it keeps its schema.
   for (const auto& [key, value] :
-       {std::pair{"export", export_csv}, std::pair{"import", import_csv}, std::pair{"detailPage", detail_page}})
+       {std::pair{"export", export_csv}, std::pair{"import", import_csv}, std::pair{"detailPage", detail_page},
+        std::pair{"fullTextSearch", full_text_search}})
     if (runtime ? value.value_or(false) : value.has_value()) out.PutBoolean(key, *value);
 }
 

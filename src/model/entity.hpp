@@ -28,6 +28,7 @@ class Entity {
   std::optional<bool> export_csv;     // the list offers a CSV download; absent: no
   std::optional<bool> import_csv;     // the list offers a CSV upload; absent: no
   std::optional<bool> detail_page;    // each record has a page of its own; absent: no
+  std::optional<bool> full_text_search;  // the search uses the engine's full-text index; absent: no
 
   // The first field of that name, ignoring the case of A-Z; nullptr when there is none.
   const Field* FieldByName(std::string_view field_name) const;

@@ -11,9 +11,9 @@ namespace qb::model {
 namespace {
 
 // The keys LoadFromJson reads, in the order it takes their values.
-constexpr std::array<std::string_view, 17> kReadKeys = {
+constexpr std::array<std::string_view, 18> kReadKeys = {
     "name",    "label",  "type",         "length",      "required", "unique",       "showInList", "searchable", "default",
-    "help",    "options", "lookup", "lookupEntity", "lookupField", "filter",   "listOnParent", "onDelete"};
+    "help",    "options", "lookup", "lookupEntity", "lookupField", "filter",   "listOnParent", "onDelete",   "index"};
 
 // An array of texts, or a text of options (see SplitOptionText).
 std::vector<std::string> ReadOptions(const json::Value* value) {
@@ -47,7 +47,8 @@ void Field::LoadFromJson(std::shared_ptr<const json::Value> shared) {
   const json::Value& obj = *shared;
   extra_ = std::move(shared);
   const auto [name_v, label_v, type_v, length_v, required_v, unique_v, show_in_list_v, searchable_v, default_v, help_v,
-              options_v, lookup_v, lookup_entity_v, lookup_field_v, filter_v, list_on_parent_v, on_delete_v] =
+              options_v, lookup_v, lookup_entity_v, lookup_field_v, filter_v, list_on_parent_v, on_delete_v,
+              index_v] =
       MemberValues(obj, kReadKeys);
   name = StrValue(name_v, "");
   label = StrValue(label_v, name);
@@ -69,6 +70,7 @@ void Field::LoadFromJson(std::shared_ptr<const json::Value> shared) {
   filter = filter_v == nullptr ? std::nullopt : std::optional(BoolValue(filter_v, false));
   list_on_parent = list_on_parent_v == nullptr ? std::nullopt : std::optional(BoolValue(list_on_parent_v, false));
   on_delete = on_delete_v == nullptr ? std::nullopt : std::optional(StrValue(on_delete_v, ""));
+  index = index_v == nullptr ? std::nullopt : std::optional(BoolValue(index_v, false));
 }
 
 template <typename Sink>
@@ -76,7 +78,7 @@ void Field::WritePairs(Sink& out, bool runtime) const {
   if (!runtime)
     out.Keep(extra_.get(), {"name", "label", "type", "length", "required", "unique", "showInList", "searchable",
                             "default", "options", "lookup", "lookupEntity", "lookupField", "help", "filter",
-                            "listOnParent", "onDelete"});
+                            "listOnParent", "onDelete", "index"});
   out.PutString("name", name);
   out.PutString("label", label);
   out.PutString("type", type);
@@ -95,6 +97,7 @@ void Field::WritePairs(Sink& out, bool runtime) const {
     out.PutBoolean("listOnParent", *list_on_parent);
   if (runtime ? on_delete.value_or("restrict") != "restrict" : on_delete.has_value())
     out.PutString("onDelete", *on_delete);
+  if (runtime ? index.value_or(false) : index.has_value()) out.PutBoolean("index", *index);
 }
 
 template void Field::WritePairs(PairWriter&, bool) const;

@@ -33,6 +33,7 @@ class Field {
   std::optional<bool> filter;  // the list's filter bar offers the field; absent: no
   std::optional<bool> list_on_parent;    // lookup: its rows are listed on the target's detail page
   std::optional<std::string> on_delete;  // lookup: "restrict" (absent), "setNull" or "cascade"
+  std::optional<bool> index;  // the column gets an index (lookups always have one); absent: no
 
   // Sets length, list, search and unique flags to what the type implies.
   void ApplyTypeDefaults();

@@ -77,17 +77,19 @@ TEST(RuntimeSchema, FiltersExportAndImportOnlyWhenSwitchedOn) {
 
 TEST(RuntimeSchema, RelationsOnlyWhenTheyChangeSomething) {
   const json::Value root = ParseJson(SchemaOf(R"({"database": {"entities": [
-      {"id": "a", "name": "A", "detailPage": true},
+      {"id": "a", "name": "A", "detailPage": true, "fullTextSearch": true, "fields": [{"name": "t", "index": true}]},
       {"id": "b", "name": "B", "detailPage": false, "fields": [
         {"name": "x", "type": "lookup", "lookup": {"entity": "a"}, "listOnParent": true, "onDelete": "cascade"},
         {"name": "y", "type": "lookup", "lookup": {"entity": "a"}, "listOnParent": false, "onDelete": "restrict"}]}]}})"));
   const auto& tables = root.Find("entities")->Items();
   const auto& fields = tables[1].Find("fields")->Items();
   EXPECT_EQ(*tables[0].Find("detailPage"), json::Value::Boolean(true));
+  EXPECT_EQ(*tables[0].Find("fullTextSearch"), json::Value::Boolean(true));
+  EXPECT_EQ(*tables[0].Find("fields")->Items()[0].Find("index"), json::Value::Boolean(true));
   EXPECT_EQ(tables[1].Find("detailPage"), nullptr);
   EXPECT_EQ(*fields[0].Find("listOnParent"), json::Value::Boolean(true));
   EXPECT_EQ(*fields[0].Find("onDelete"), json::Value::String("cascade"));
-  for (const char* key : {"listOnParent", "onDelete"}) EXPECT_EQ(fields[1].Find(key), nullptr) << key;
+  for (const char* key : {"listOnParent", "onDelete", "index"}) EXPECT_EQ(fields[1].Find(key), nullptr) << key;
 }
 
 TEST(RuntimeSchema, TablesAreCompleteWithoutUnknownKeys) {
