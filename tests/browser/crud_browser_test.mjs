@@ -1,6 +1,6 @@
 // Headless Chromium clicks through the generated CRUD bookshop: add, list, edit and delete
-// records through the forms, filter a list, export it and import a CSV file, and screenshots of
-// the dashboard and a list page per theme.
+// records through the forms, filter a list, export it and import a CSV file, follow a record's
+// detail page and its child list, and screenshots of the dashboard and a list page per theme.
 import { chromium } from 'playwright-core';
 import assert from 'node:assert/strict';
 import { spawn, spawnSync } from 'node:child_process';
@@ -439,6 +439,85 @@ async function filterExportImport(page) {
   stopAll();
 }
 
+// The small press (Bootstrap served locally): an author's detail page with its fields and its
+// books (ten a page, newest first), a book's page and back through its author link, a book added
+// from the author's page, and the author deleted there once the question names the cascade.
+async function recordsAndRelations(page) {
+  const project = JSON.parse(readFileSync(join(sourceDir, 'examples', 'small-press.json'), 'utf8'));
+  project.target.assets = 'local';
+  const projectFile = join(work, 'small-press.json');
+  writeFileSync(projectFile, JSON.stringify(project));
+  const appDir = join(work, 'small-press');
+  const generated = spawnSync(cli, ['crud', projectFile, appDir], { encoding: 'utf8' });
+  eq(generated.status, 0, `crud generation failed: ${generated.stdout} ${generated.stderr}`);
+  const dbFile = join(work, 'small-press.sqlite');
+  const migrated = spawnSync('php', [join(appDir, 'bin', 'migrate.php')], { cwd: appDir, env: { ...process.env, DB_DATABASE: dbFile }, encoding: 'utf8' });
+  eq(migrated.status, 0, `tables created: ${migrated.stderr}`);
+  // Ann with twelve books (the first edited by Eve, with a review), Bob with none; prints Ann's id.
+  const seeded = spawnSync('php', ['-r', `$pdo = new PDO('sqlite:' . $argv[1]);
+    $add = function (string $sql, array $values) use ($pdo): int { $pdo->prepare($sql)->execute($values); return (int) $pdo->lastInsertId(); };
+    $ann = $add('INSERT INTO authors (full_name, bio, website, email, created_at, updated_at) VALUES (?, ?, ?, ?, ?, ?)',
+      ['Ann Author', "Line one\nLine two", 'https://ann.example/books?x=1&y=2', 'ann@example.com', '2024-05-01 09:30:00', '2024-05-02 10:00:00']);
+    $add('INSERT INTO authors (full_name) VALUES (?)', ['Bob Writer']);
+    $eve = $add('INSERT INTO editors (name) VALUES (?)', ['Eve']);
+    for ($i = 1; $i <= 12; $i++) {
+      $book = $add('INSERT INTO books (title, author_id, editor_id, in_print) VALUES (?, ?, ?, ?)', [sprintf('Book %02d', $i), $ann, $i === 1 ? $eve : null, $i % 2]);
+      if ($i === 1) { $add('INSERT INTO reviews (book_id, stars) VALUES (?, ?)', [$book, 5]); }
+    }
+    echo $ann;`, dbFile], { encoding: 'utf8' });
+  eq(seeded.status, 0, `rows inserted: ${seeded.stderr}`);
+  const base = await serve(appDir, 'small-press');
+  const authorUrl = `${base}/authors/show?id=${seeded.stdout}`;
+  await context.clearCookies();
+
+  // The list's id cell links to the detail page: every field but the password, then the times.
+  await page.goto(`${base}/authors`);
+  await Promise.all([page.waitForURL(authorUrl), row(page, 'Ann Author').locator('td').first().getByRole('link').click()]);
+  eq((await page.locator('h1').innerText()).trim(), `Authors #${seeded.stdout}`, 'the detail page\'s heading');
+  eq(await page.locator('dl dt').allInnerTexts(), ['Full name', 'Bio', 'Website', 'Email', 'Created', 'Changed'], 'the fields shown');
+  eq(await page.locator('dl dd').allInnerTexts(), ['Ann Author', 'Line one\nLine two', 'https://ann.example/books?x=1&y=2',
+    'ann@example.com', '2024-05-01 09:30:00', '2024-05-02 10:00:00'], 'the values, the long text with its line break');
+  eq(await page.locator('dl dd a[target="_blank"]').getAttribute('href'), 'https://ann.example/books?x=1&y=2', 'the web address is a link');
+  eq(await page.evaluate(() => getComputedStyle(document.querySelector('dl')).display), 'flex', 'Bootstrap lays out the fields');
+
+  const books = page.locator('section section', { has: page.locator('h2', { hasText: 'Books' }) });
+  const titles = () => books.locator('tbody td:nth-child(2)').allInnerTexts();
+  eq((await books.locator('h2').innerText()).trim(), 'Books 12', 'the child list with its count');
+  eq(await books.locator('thead th').allInnerTexts(), ['ID', 'Title', 'Editor', 'In print'], 'the child list leaves out the author');
+  eq(await titles(), ['Book 12', 'Book 11', 'Book 10', 'Book 09', 'Book 08', 'Book 07', 'Book 06', 'Book 05', 'Book 04', 'Book 03'],
+    'the newest ten books first');
+  await page.screenshot({ path: join(shotsDir, 'small-press-author.png'), fullPage: true });
+
+  // The second page of books, a book's own page, and back through its author link.
+  await Promise.all([page.waitForURL(/page_books_author_id=2/), books.getByRole('link', { name: 'Next' }).click()]);
+  eq(await titles(), ['Book 02', 'Book 01'], 'the second page of the child list');
+  eq((await page.locator('dl dd').first().innerText()).trim(), 'Ann Author', 'the second page keeps the author');
+  await Promise.all([page.waitForURL(/\/books\/show\?id=\d+$/), row(page, 'Book 01').locator('td').first().getByRole('link').click()]);
+  eq(await page.locator('dl dd').allInnerTexts(), ['Book 01', 'Ann Author', 'Eve', 'Yes'], 'the book\'s page');
+  await Promise.all([page.waitForURL(authorUrl), page.locator('dl dd').getByRole('link', { name: 'Ann Author' }).click()]);
+
+  // "Add Books" opens the form with the author chosen; saving returns here with the book listed.
+  await Promise.all([page.waitForURL(/\/books\/create\?/), books.getByRole('link', { name: 'Add Books' }).click()]);
+  eq((await page.locator('#f_author_id option:checked').innerText()).trim(), 'Ann Author', 'the add form has the author chosen');
+  await page.fill('#f_title', 'Book 13');
+  await page.selectOption('#f_editor_id', { label: 'Eve' });
+  await page.check('#f_in_print');
+  await save(page, authorUrl, 'Books: record added.');
+  eq((await books.locator('h2').innerText()).trim(), 'Books 13', 'the count after the add');
+  eq((await books.locator('tbody tr').first().innerText()).split('\t').slice(1), ['Book 13', 'Eve', 'Yes'], 'the new book listed first');
+
+  // Deleting from the detail page: the question names the cascade, then the list lacks the author.
+  let question = '';
+  page.once('dialog', (dialog) => { question = dialog.message(); dialog.accept(); });
+  await Promise.all([page.waitForURL(`${base}/authors`), page.getByRole('button', { name: 'Delete' }).click()]);
+  eq(question, 'Deleting this author also deletes 13 books and 1 review.', 'the delete question names the cascade');
+  await page.locator('.alert', { hasText: 'Record deleted.' }).waitFor();
+  eq([await row(page, 'Ann Author').count(), await row(page, 'Bob Writer').count()], [0, 1], 'only the deleted author is gone');
+  await page.goto(`${base}/books`);
+  await page.locator('td', { hasText: 'No records yet.' }).waitFor();
+  stopAll();
+}
+
 async function checkTheme(page, theme) {
   const style = await page.evaluate(() => {
     const body = getComputedStyle(document.body);
@@ -519,6 +598,7 @@ async function run() {
   await localBootstrapStyles(page);
   await compiledTailwindStyles(page);
   await filterExportImport(page);
+  await recordsAndRelations(page);
   eq(problems, [], 'no server errors, script errors or policy violations');
 }
 
