@@ -67,6 +67,9 @@ void DesignerForm::BuildControls() {
   Mut(Ctl::cbCSS).items = Strings(kCssKeys);
   Mut(Ctl::cbEngine).items = Strings(kEngineCaptions);
   Mut(Ctl::chkShipBootstrap).hint = std::string(texts::kShipBootstrapHint);
+  Mut(Ctl::chkExportCsv).hint = std::string(texts::kExportCsvHint);
+  Mut(Ctl::chkImportCsv).hint = std::string(texts::kImportCsvHint);
+  Mut(Ctl::chkFilter).hint = std::string(texts::kFilterHint);
   Mut(Ctl::cbFieldType).items = Strings(model::kFieldTypeLabels);
   Mut(Ctl::cbPageTemplate).items = Strings(kPageTemplates);
   Mut(Ctl::cbPageTemplate).selected = 0;
@@ -136,7 +139,7 @@ void DesignerForm::Checked(Ctl id, bool checked) {
       case Ctl::chkPWA: case Ctl::chkAPI: case Ctl::chkWriteEnv:
         ProjectSettingChanged();
         break;
-      case Ctl::chkTimestamps:
+      case Ctl::chkTimestamps: case Ctl::chkExportCsv: case Ctl::chkImportCsv:
         TableSettingChanged(id);
         break;
       case Ctl::chkShipBootstrap:
@@ -149,6 +152,7 @@ void DesignerForm::Checked(Ctl id, bool checked) {
         LimitAccessChanged();
         break;
       case Ctl::chkRequired: case Ctl::chkUnique: case Ctl::chkShowInList: case Ctl::chkSearchable:
+      case Ctl::chkFilter:
         FieldSettingChanged(id);
         break;
       case Ctl::chkPageNavigation:

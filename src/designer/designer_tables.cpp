@@ -1,6 +1,8 @@
 // The "Tables && Fields" tab: table list and table group, field list and field group, and the
 // names that follow renames.
 #include <algorithm>
+#include <iterator>
+#include <optional>
 #include <utility>
 
 #include "core/utf8.hpp"
@@ -18,8 +20,22 @@ const std::array<std::string_view, kFieldColumnCount> kFieldColumnCaptions = {
 
 namespace {
 
-constexpr Ctl kTableGroupControls[] = {Ctl::edTableId, Ctl::edTableName, Ctl::cbDisplayField, Ctl::edPageSize,
-                                       Ctl::chkTimestamps};
+constexpr Ctl kTableGroupControls[] = {Ctl::edTableId,     Ctl::edTableName,  Ctl::cbDisplayField, Ctl::edPageSize,
+                                       Ctl::chkTimestamps, Ctl::chkExportCsv, Ctl::chkImportCsv};
+
+// The types the list's filter bar can offer, as the design rules allow them.
+constexpr std::string_view kFilterTypes[] = {"lookup", "boolean", "select", "date",
+                                             "datetime", "time", "integer", "decimal"};
+
+bool TypeCanFilter(std::string_view type) { return std::ranges::find(kFilterTypes, type) != std::end(kFilterTypes); }
+
+// A ticked box writes true; a cleared one takes the key away, as a file without it means no.
+void SetFlag(std::optional<bool>& key, bool checked) {
+  if (checked)
+    key = true;
+  else
+    key.reset();
+}
 
 std::string TableRowText(const model::Entity& t) { return t.id + "  -  " + t.name; }
 
@@ -93,6 +109,8 @@ void DesignerForm::LoadTableEditor() {
     Mut(Ctl::edTableName).text = t ? t->name : "";
     Mut(Ctl::edPageSize).text = t ? std::to_string(t->page_size) : "";
     Mut(Ctl::chkTimestamps).checked = t != nullptr && t->timestamps;
+    Mut(Ctl::chkExportCsv).checked = t != nullptr && t->export_csv.value_or(false);
+    Mut(Ctl::chkImportCsv).checked = t != nullptr && t->import_csv.value_or(false);
     if (t) {
       FillDisplayFieldCombo();
     } else {
@@ -140,6 +158,12 @@ void DesignerForm::TableSettingChanged(Ctl sender) {
       break;
     case Ctl::chkTimestamps:
       t->timestamps = Control(Ctl::chkTimestamps).checked;
+      break;
+    case Ctl::chkExportCsv:
+      SetFlag(t->export_csv, Control(sender).checked);
+      break;
+    case Ctl::chkImportCsv:
+      SetFlag(t->import_csv, Control(sender).checked);
       break;
     default:
       break;
@@ -279,6 +303,7 @@ void DesignerForm::LoadFieldEditor() {
     Mut(Ctl::chkUnique).checked = f && f->unique;
     Mut(Ctl::chkShowInList).checked = f && f->show_in_list;
     Mut(Ctl::chkSearchable).checked = f && f->searchable;
+    Mut(Ctl::chkFilter).checked = f && TypeCanFilter(f->type) && f->filter.value_or(false);
     std::string options;
     if (f)
       for (const std::string& option : f->options) options += option + "\r\n";
@@ -321,6 +346,7 @@ void DesignerForm::UpdateFieldEditorState() {
     Mut(id).visible = type == "lookup";
   for (Ctl id : {Ctl::lblLength, Ctl::edLength}) Mut(id).visible = model::TypeHasLength(type);
   Mut(Ctl::chkUnique).enabled = f != nullptr && type != "text" && type != "password" && type != "boolean";
+  Mut(Ctl::chkFilter).enabled = TypeCanFilter(type);
   Mut(Ctl::edDefault).hint = type == "boolean" ? "true or false" : type == "date" ? "YYYY-MM-DD" : "";
 }
 
@@ -349,6 +375,7 @@ void DesignerForm::FieldSettingChanged(Ctl sender) {
     case Ctl::chkUnique: f->unique = Control(sender).checked; break;
     case Ctl::chkShowInList: f->show_in_list = Control(sender).checked; break;
     case Ctl::chkSearchable: f->searchable = Control(sender).checked; break;
+    case Ctl::chkFilter: SetFlag(f->filter, Control(sender).checked); break;
     case Ctl::mmOptions: f->options = OptionLines(Control(Ctl::mmOptions).text); break;
     case Ctl::cbLookupEntity: {
       f->lookup_entity = Control(Ctl::cbLookupEntity).SelectedText();
@@ -400,6 +427,8 @@ void DesignerForm::FieldTypeChanged() {
   if (loading_ || f == nullptr || index < 0) return;
   f->type = std::string(model::kFieldTypeKeys[static_cast<std::size_t>(index)]);
   f->ApplyTypeDefaults();
+  // A type the filter bar cannot offer drops the filter, as it drops "unique" where that cannot be.
+  if (f->filter.value_or(false) && !TypeCanFilter(f->type)) f->filter.reset();
   if (f->type == "lookup" && f->lookup_entity.empty()) f->lookup_entity = GuessLookupEntity(f->name);
   LoadFieldEditor();
   RefreshSelectedFieldRow();

@@ -18,6 +18,11 @@ inline constexpr std::string_view kCloseWithoutSaving = "Close the designer with
 inline constexpr std::string_view kShipBootstrapHint =
     "Unchecked, the pages link Bootstrap from a CDN (with integrity hashes).";
 inline constexpr std::string_view kTableHint = "Each table becomes a menu item and a CRUD page at /table_name.";
+inline constexpr std::string_view kExportCsvHint = "The table's list page offers its rows as a CSV download.";
+inline constexpr std::string_view kImportCsvHint = "The table's list page takes new rows from an uploaded CSV file.";
+inline constexpr std::string_view kFilterHint =
+    "The list's filter bar offers this field: a choice for lookups, yes/no and select lists, a from/to range "
+    "for dates, times and numbers.";
 inline constexpr std::string_view kAddTableFirst = "Add or select a table first.";
 inline constexpr std::string_view kAutomaticDisplayField = "(automatic)";
 inline constexpr std::string_view kTargetDisplayField = "(display field of that table)";

@@ -102,7 +102,8 @@ TEST(DesignerTablesTest, LookupsFollowTableRenamesAndDeletes) {
   EXPECT_EQ(s.ui.LastMessage(), "Delete table \"orders\" from the design?\r\n"
                                 "(Existing data in an already generated database is not deleted.)");
   EXPECT_EQ(form.Control(Ctl::lbTables).selected, -1);
-  for (Ctl id : {Ctl::edTableId, Ctl::edTableName, Ctl::cbDisplayField, Ctl::edPageSize, Ctl::chkTimestamps})
+  for (Ctl id : {Ctl::edTableId, Ctl::edTableName, Ctl::cbDisplayField, Ctl::edPageSize, Ctl::chkTimestamps,
+                 Ctl::chkExportCsv, Ctl::chkImportCsv})
     EXPECT_FALSE(form.Control(id).enabled);
   EXPECT_FALSE(form.Control(Ctl::grpField).enabled);
   EXPECT_EQ(form.Control(Ctl::edTableName).text, "");

@@ -243,6 +243,23 @@ void DesignerSession(const std::string& project) {
   Click(Item(w, Ctl::chkUnique));
   Shot(w, L"designer-tables");
 
+  // The filter is open only to the types the list's filter bar offers; the table exports and, taken
+  // back, does not import.
+  HWND filter = Item(w, Ctl::chkFilter);
+  CHECK(!IsWindowEnabled(filter));
+  Click(Item(w, Ctl::btnAddField));
+  Type(Item(w, Ctl::edFieldLabel), L"Joined");
+  Click(filter);
+  CHECK(!IsWindowEnabled(filter) && SendMessageW(filter, BM_GETCHECK, 0, 0) == BST_UNCHECKED);
+  Pick(w, Item(w, Ctl::cbFieldType), 5);
+  CHECK(IsWindowEnabled(filter));
+  Click(filter);
+  for (Ctl box : {Ctl::chkExportCsv, Ctl::chkImportCsv, Ctl::chkImportCsv}) Click(Item(w, box));
+  CHECK(SendMessageW(filter, BM_GETCHECK, 0, 0) == BST_CHECKED);
+  CHECK(SendMessageW(Item(w, Ctl::chkExportCsv), BM_GETCHECK, 0, 0) == BST_CHECKED);
+  CHECK(SendMessageW(Item(w, Ctl::chkImportCsv), BM_GETCHECK, 0, 0) == BST_UNCHECKED);
+  Shot(w, L"designer-list-options");
+
   // Access by role: without a limit the grid is disabled; limited, viewer may not add and editor
   // sees only its own records.
   HWND access = Item(w, Ctl::lvAccess);
@@ -271,7 +288,12 @@ void DesignerSession(const std::string& project) {
   CHECK(preview.find("\"Frequently asked\"") != std::string::npos);
   CHECK(preview.find("\n        \"access\": {\n          \"view\": [\n            \"editor\",\n            \"viewer\"\n"
                      "          ],\n          \"add\": [\n            \"editor\"\n          ],\n") != std::string::npos);
-  CHECK(preview.find("\"ownRecordsOnly\": [\n            \"editor\"\n          ]\n") != std::string::npos);
+  CHECK(preview.find("\"ownRecordsOnly\": [\n            \"editor\"\n          ]\n        },\n"
+                     "        \"export\": true\n      }\n") != std::string::npos);
+  CHECK(preview.find("\n            \"name\": \"joined\",\n") != std::string::npos);
+  CHECK(preview.find("\n            \"help\": \"\",\n            \"filter\": true\n          }\n        ],\n") !=
+        std::string::npos);
+  CHECK(preview.find("\"import\"") == std::string::npos);
   CHECK(preview.find("\n  \"security\": {\n    \"signIn\": true,\n    \"roles\": [\n      \"editor\",\n"
                      "      \"viewer\"\n    ]\n  }") != std::string::npos);
   Shot(w, L"designer-preview");
@@ -343,12 +365,13 @@ int wmain(int argc, wchar_t** argv) {
   for (const char* expected : {"\"name\": \"GUI Shop\"", "\"database\": \"mysql\"", "\"id\": \"customers\"",
                                "\"name\": \"e_mail\"", "\"type\": \"email\"", "\"unique\": true",
                                "\"title\": \"Frequently asked\"", "\"content\": \"Questions and answers\"",
-                               "\"signIn\": true", "\"assets\": \"cdn\"",
+                               "\"signIn\": true", "\"assets\": \"cdn\"", "\"filter\": true", "\"export\": true",
                                "\"ownRecordsOnly\": [\r\n            \"editor\"\r\n"})
     if (saved.find(expected) == std::string::npos) {
       ++g_failures;
       std::printf("FAILED: the saved project lacks %s\n", expected);
     }
+  CHECK(saved.find("\"import\"") == std::string::npos);
 
   // The properties dialog of the CRUD action: defaults shown, OK writes the slots.
   std::vector<char*> crud = Slots({"", "", "", "", "", ""});
