@@ -131,7 +131,7 @@ GenerationOutcome GenerateCRUDApplication(const ParsedProject& parsed, std::stri
 
     for (const char* runtime_file :
          {"app/Core/CrudController.php", "app/Core/CrudImport.php", "app/Core/CrudRelations.php",
-          "app/Core/RecordDeletion.php", "app/Core/ListFilters.php", "app/Core/CsvExport.php", "app/Views/crud/index.php",
+          "app/Core/RecordDeletion.php", "app/Core/ListFilters.php", "app/Core/ListPaging.php", "app/Core/CsvExport.php", "app/Views/crud/index.php",
           "app/Views/crud/cell.php", "app/Views/crud/form.php", "app/Views/crud/filters.php", "public/assets/js/crud.js"})
       files.Write(runtime_file, Template(runtime_file));
     if (project.ImportsCsv()) {

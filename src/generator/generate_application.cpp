@@ -75,6 +75,7 @@ class ApplicationWriter {
                           [&](const TextSink& sink) { model::WriteRuntimeSchema(project_, sink); });
     Write("app/Core/PhpCache.php", std::string(Template("app/Core/PhpCache.php")));
     Write("app/Core/Schema.php", std::string(Template("app/Core/Schema.php")));
+    Write("app/Core/RowCounts.php", std::string(Template("app/Core/RowCounts.php")));
     Write("app/Core/Migrations.php", std::string(Template("app/Core/Migrations.php")));
     Write("database/migrations/README.md", BuildMigrationsReadme());
     Write("routes/web.php", BuildWebRoutes(root_));

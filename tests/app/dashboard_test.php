@@ -15,6 +15,7 @@ function dashboard_app(string $engine, array $entities): string
         mkdir($root . '/' . $dir, 0777, true);
     }
     copy($templates . 'app/Core/Schema.php', $root . '/app/Core/Schema.php');
+    copy($templates . 'app/Core/RowCounts.php', $root . '/app/Core/RowCounts.php');
     copy($templates . 'app/Core/PhpCache.php', $root . '/app/Core/PhpCache.php');
     copy($templates . 'app/Core/Url.php', $root . '/app/Core/Url.php');
     copy($templates . 'app/Config/database.' . ($engine === 'sqlite' ? 'sqlite' : 'mysql') . '.php', $root . '/app/Config/database.php');

@@ -13,6 +13,7 @@ foreach (['/app/Core', '/app/Config', '/storage'] as $folder) {
     mkdir($root . $folder, 0777, true);
 }
 copy(getenv('QB_SOURCE_DIR') . '/templates/app/Core/Schema.php', $root . '/app/Core/Schema.php');
+copy(getenv('QB_SOURCE_DIR') . '/templates/app/Core/RowCounts.php', $root . '/app/Core/RowCounts.php');
 copy(getenv('QB_SOURCE_DIR') . '/templates/app/Core/PhpCache.php', $root . '/app/Core/PhpCache.php');
 file_put_contents($root . '/request.php', <<<'PHP'
 <?php

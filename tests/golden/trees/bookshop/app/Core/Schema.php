@@ -268,7 +268,8 @@ final class Schema
     {
         $mysql = self::isMysql($pdo);
         self::all();
-        $hash = md5(self::$contentKey . '|' . $connectionKey . '|' . ($mysql ? 'mysql' : 'sqlite'));
+        // The suffix names what the synchroniser does, so a newer one runs once on an unchanged schema.
+        $hash = md5(self::$contentKey . '|' . $connectionKey . '|' . ($mysql ? 'mysql' : 'sqlite') . '|counts,lookup-indexes');
         $stampFile = dirname(__DIR__, 2) . '/storage/schema.applied';
         if (!$force) {
             $stamp = @file_get_contents($stampFile);
@@ -285,6 +286,8 @@ final class Schema
         $lock = $mysql ? self::lockChanges($pdo) : null;
         try {
             $log = self::apply($pdo, $mysql);
+            require_once __DIR__ . '/RowCounts.php';
+            $log = [...$log, ...RowCounts::sync($pdo, $mysql, array_map(static fn (array $entity): string => (string) $entity['id'], self::orderedEntities()))];
         } finally {
             if ($lock !== null) {
                 self::unlockChanges($pdo, $lock);
@@ -413,12 +416,15 @@ final class Schema
         return [...Accounts::tables(), ...$entities];
     }
 
-    // Creates the index of a field marked "index" unless it exists; true when this request made it.
+    /* Creates the index of a lookup or of a field marked "index" unless it exists (on MySQL a
+       lookup's foreign key has one); true when this request made it. */
     private static function addPlainIndex(PDO $pdo, bool $mysql, string $table, array $field): bool
     {
         $name = (string) ($field['name'] ?? '');
         $index = self::indexName('ix', $table, $name);
-        if (empty($field['index']) || self::hasIndex($pdo, $mysql, $table, $index)) {
+        $lookup = ($field['type'] ?? '') === 'lookup';
+        if ((empty($field['index']) && !$lookup) || self::hasIndex($pdo, $mysql, $table, $index)
+            || ($lookup && $mysql && self::hasIndex($pdo, $mysql, $table, self::indexName('fk', $table, $name)))) {
             return false;
         }
         return self::execUnlessDone($pdo, 'CREATE INDEX ' . self::q($index) . ' ON ' . self::q($table) . ' (' . self::q($name) . ')',

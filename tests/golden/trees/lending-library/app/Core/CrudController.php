@@ -8,6 +8,8 @@ declare(strict_types=1);
 require_once __DIR__ . '/Controller.php';
 require_once __DIR__ . '/Schema.php';
 require_once __DIR__ . '/ListFilters.php';
+require_once __DIR__ . '/ListPaging.php';
+require_once __DIR__ . '/RowCounts.php';
 require_once __DIR__ . '/CsvExport.php';
 require_once __DIR__ . '/CrudImport.php';
 require_once __DIR__ . '/RecordDeletion.php';
@@ -236,9 +238,12 @@ abstract class CrudController extends Controller
         $filters = new ListFilters($fields, $_GET['f'] ?? null);
         [$filterConditions, $filterParams] = $filters->where(static fn (string $name): string => 'm.' . Schema::q($name));
         [$visible, $visibleParams] = self::visibleRows(static::ENTITY, 'm.');
-        $where = [...$where, ...$filterConditions, ...($visible === '' ? [] : [$visible])];
+        $where = implode(' AND ', [...$where, ...$filterConditions, ...($visible === '' ? [] : [$visible])]);
+        $tables = ' FROM ' . Schema::q(static::ENTITY) . ' m' . $joins;
         return [
-            'from' => ' FROM ' . Schema::q(static::ENTITY) . ' m' . $joins . ($where === [] ? '' : ' WHERE ' . implode(' AND ', $where)),
+            'from' => $tables . ($where === '' ? '' : ' WHERE ' . $where),
+            'tables' => $tables,
+            'where' => $where,
             'params' => [...$params, ...$filterParams, ...$visibleParams],
             'select' => $select,
             'search' => $search,
@@ -289,6 +294,18 @@ abstract class CrudController extends Controller
         return [$sort, $dir, $order];
     }
 
+    // Whether the list can be read in the order of $sort from an index: the id, a lookup, or a
+    // field marked "index" or "unique".
+    private static function isIndexed(array $fields, string $sort): bool
+    {
+        foreach ($fields as $field) {
+            if ((string) $field['name'] === $sort) {
+                return !empty($field['index']) || !empty($field['unique']) || ($field['type'] ?? '') === 'lookup';
+            }
+        }
+        return $sort === 'id';
+    }
+
     // The fields of the list's columns: those shown in the list, never a password.
     private static function listFields(array $fields): array
     {
@@ -310,16 +327,15 @@ abstract class CrudController extends Controller
         [$sort, $dir, $order] = self::listOrder($listFields);
 
         $pageSize = max(1, min(200, (int) ($entity['pageSize'] ?? 20)));
-        $count = $pdo->prepare('SELECT COUNT(*)' . $query['from']);
-        $count->execute($query['params']);
-        $total = (int) $count->fetchColumn();
-        $pages = max(1, (int) ceil($total / $pageSize));
-        $page = max(1, min($pages, (int) self::queryText('page')));
-
-        $stmt = $pdo->prepare('SELECT ' . $query['select'] . $query['from'] . $order
-            . ' LIMIT ' . $pageSize . ' OFFSET ' . (($page - 1) * $pageSize));
-        $stmt->execute($query['params']);
-        $rows = $stmt->fetchAll(PDO::FETCH_ASSOC);
+        $total = RowCounts::count($pdo, static::ENTITY, $query['tables'], $query['where'], $query['params']);
+        $capped = $query['where'] !== '' && $total > RowCounts::CAP;
+        $paging = new ListPaging($pageSize, $total, $capped, $sort, $dir, self::isIndexed($fields, $sort), $_GET);
+        [$beyond, $beyondParams, $order, $limit, $offset] = $paging->query();
+        $where = implode(' AND ', array_filter([$query['where'], $beyond], static fn (string $part): bool => $part !== ''));
+        $stmt = $pdo->prepare('SELECT ' . $query['select'] . $query['tables'] . ($where === '' ? '' : ' WHERE ' . $where) . $order
+            . ' LIMIT ' . $limit . ' OFFSET ' . $offset);
+        $stmt->execute([...$query['params'], ...$beyondParams]);
+        $rows = $paging->rows($stmt->fetchAll(PDO::FETCH_ASSOC));
 
         $filters = $query['filters'];
         [$filterChoices, $filterSearch] = $filters->fields() === [] ? [[], []]
@@ -335,9 +351,11 @@ abstract class CrudController extends Controller
             'searchMax' => self::SEARCH_MAX,
             'sort' => $sort,
             'dir' => $dir,
-            'page' => $page,
-            'pages' => $pages,
+            'page' => $paging->page,
+            'pages' => $paging->pages,
             'total' => $total,
+            'capped' => $capped,
+            'pagerLinks' => $paging->keyset ? $paging->links($rows) : null,
             'base' => $this->base(),
             'flash' => $flash,
             'can' => ['add' => self::allows(static::ENTITY, 'add'), 'edit' => self::allows(static::ENTITY, 'edit'),

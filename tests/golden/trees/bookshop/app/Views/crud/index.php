@@ -3,7 +3,8 @@
    Variables: $entity, $listFields, $rows, $search, $searchEnabled, $searchNote, $searchMax, $sort, $dir, $page, $pages,
    $total, $base, $flash, $can (whether the add, edit and delete buttons are shown), $filters (ListFilters),
    $filterChoices, $filterSearch, $exportEnabled, $importEnabled (whether Export CSV and Import CSV are shown),
-   $rowPage (a row's detail page without the id, or null), $deleteQuestions (by row id, or null for the plain one) */
+   $rowPage (a row's detail page without the id, or null), $deleteQuestions (by row id, or null for the plain one),
+   $capped (whether counting stopped at the cap), $pagerLinks (the keyset pager's query changes, or null for numbered pages) */
 
 // The list URL with the current search, filters, sort and page, changed by $changes; empty values are left out.
 $listUrl = static function (array $changes) use ($base, $search, $sort, $dir, $page, $filters): string {
@@ -49,7 +50,7 @@ HTML;
 ?>
 <section>
     <div class="d-flex flex-wrap gap-2 justify-content-between align-items-center mb-3">
-        <h1 class="h3 mb-0"><?= e($title) ?> <small class="text-secondary fs-6"><?= (int) $total ?> record<?= (int) $total === 1 ? '' : 's' ?></small></h1>
+        <h1 class="h3 mb-0"><?= e($title) ?> <small class="text-secondary fs-6"><?= $capped ? number_format(RowCounts::CAP) . '+ matches' : (int) $total . ' record' . ((int) $total === 1 ? '' : 's') ?></small></h1>
 <?php if ($exportEnabled || $importEnabled): ?>
         <div class="d-flex gap-2">
 <?php if ($exportEnabled): ?>
@@ -129,7 +130,19 @@ endforeach;
             </tbody>
         </table>
     </div>
-<?php if ($pages > 1): ?>
+<?php if ($pagerLinks !== null && array_filter($pagerLinks) !== []): ?>
+    <nav aria-label="Pages">
+        <ul class="pagination">
+<?php foreach ($pagerLinks as $caption => $changes): ?>
+<?php if ($changes === null): ?>
+            <li class="page-item disabled"><span class="page-link"><?= $caption ?></span></li>
+<?php else: ?>
+            <li class="page-item"><a class="page-link" href="<?= e($listUrl($changes)) ?>"><?= $caption ?></a></li>
+<?php endif; ?>
+<?php endforeach; ?>
+        </ul>
+    </nav>
+<?php elseif ($pagerLinks === null && $pages > 1): ?>
     <nav aria-label="Pages">
         <ul class="pagination">
             <li class="page-item<?= $page <= 1 ? ' disabled' : '' ?>"><a class="page-link" href="<?= e($listUrl(['page' => max(1, $page - 1)])) ?>">Previous</a></li>
