@@ -76,6 +76,8 @@ class ApplicationWriter {
     Write("app/Core/PhpCache.php", std::string(Template("app/Core/PhpCache.php")));
     Write("app/Core/Schema.php", std::string(Template("app/Core/Schema.php")));
     Write("app/Core/RowCounts.php", std::string(Template("app/Core/RowCounts.php")));
+    if (project_.SearchesFullText())
+      Write("app/Core/FullTextSearch.php", std::string(Template("app/Core/FullTextSearch.php")));
     Write("app/Core/Migrations.php", std::string(Template("app/Core/Migrations.php")));
     Write("database/migrations/README.md", BuildMigrationsReadme());
     Write("routes/web.php", BuildWebRoutes(root_));

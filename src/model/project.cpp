@@ -261,4 +261,10 @@ bool Project::HasRelationRules() const {
   return false;
 }
 
+bool Project::SearchesFullText() const {
+  for (const Entity& table : entities)
+    if (table.full_text_search.value_or(false)) return true;
+  return false;
+}
+
 }  // namespace qb::model

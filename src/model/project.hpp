@@ -51,6 +51,8 @@ class Project {
   bool MovesData() const;
   // Whether any table has a detail page.
   bool HasDetailPages() const;
+  // Whether any table is searched through a full-text index.
+  bool SearchesFullText() const;
   // Whether any table has a detail page, or any lookup a child list or a delete rule.
   bool HasRelationRules() const;
 

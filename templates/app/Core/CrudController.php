@@ -207,7 +207,8 @@ abstract class CrudController extends Controller
     /* ---------- list ---------- */
 
     /* The rows of the list and of its export: the table with its lookups' shown values, narrowed
-       by the search text ("q"), the filters ("f") and the rows the account may see. */
+       by the search text ("q": in the full-text index where the table has one, else with LIKE in
+       every searchable field), the filters ("f") and the rows the account may see. */
     private function listQuery(array $fields): array
     {
         [$select, $joins, $lookupColumns] = self::lookupJoins($fields);
@@ -230,7 +231,15 @@ abstract class CrudController extends Controller
         };
         $conditions = [];
         $params = [];
-        foreach ($search === '' ? [] : $searchFields as $name) {
+        $fullText = null;
+        if ($search !== '' && !empty($this->entity()['fullTextSearch'])) {
+            require_once __DIR__ . '/FullTextSearch.php';
+            $fullText = FullTextSearch::condition($this->db(), $this->entity(), $search);
+        }
+        if ($fullText !== null) {
+            [$conditions[], $params] = $fullText;
+        }
+        foreach ($search === '' || $fullText !== null ? [] : $searchFields as $name) {
             $conditions[] = ($lookupColumns[$name] ?? 'm.' . Schema::q($name)) . ' LIKE ?';
             $params[] = '%' . $search . '%';
         }

@@ -120,6 +120,12 @@ if (!$driverLoaded) {
         $missing = Schema::missing($pdo);
         if ($missing === []) {
             $report('OK', 'database tables in step with app/Config/schema.json');
+            foreach (Schema::entities() as $entity) {
+                if (!empty($entity['fullTextSearch'])) {
+                    require_once $root . '/app/Core/FullTextSearch.php';
+                    $report('NOTE', 'search of ' . $entity['id'] . ': ' . FullTextSearch::describe($pdo, $entity));
+                }
+            }
         } else {
             $report('PROBLEM', 'database tables behind app/Config/schema.json, missing: ' . implode(', ', $missing)
                 . ' (the next request adds them; or run php bin/migrate.php)');

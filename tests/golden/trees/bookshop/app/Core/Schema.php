@@ -288,6 +288,10 @@ final class Schema
             $log = self::apply($pdo, $mysql);
             require_once __DIR__ . '/RowCounts.php';
             $log = [...$log, ...RowCounts::sync($pdo, $mysql, array_map(static fn (array $entity): string => (string) $entity['id'], self::orderedEntities()))];
+            if (array_filter(self::entities(), static fn (array $entity): bool => !empty($entity['fullTextSearch'])) !== []) {
+                require_once __DIR__ . '/FullTextSearch.php';
+                $log = [...$log, ...FullTextSearch::sync($pdo, $mysql, self::entities())];
+            }
         } finally {
             if ($lock !== null) {
                 self::unlockChanges($pdo, $lock);

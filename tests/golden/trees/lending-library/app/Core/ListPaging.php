@@ -50,7 +50,7 @@ final class ListPaging
         $ascending = ($this->dir === 'asc') !== $this->reversed;
         $order = self::order($this->sort, $ascending ? 'asc' : 'desc');
         // One row more than the page shows tells whether there is a page beyond it.
-        $limit = $this->pageSize + ($this->last ? 0 : 1);
+        $limit = $this->pageSize + 1;
         $cursor = $this->after ?? $this->before;
         if ($cursor === null) {
             return ['', [], $order, $limit, $this->last ? 0 : ($this->page - 1) * $this->pageSize];
