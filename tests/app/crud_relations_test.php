@@ -46,7 +46,7 @@ foreach (crud_engines() as $engine) {
         'a web address as a safe link' => '<a href="https://example.com/?a=1&amp;b=&quot;2&quot;" target="_blank" rel="noopener noreferrer">',
         'an email address as a link' => '<a href="mailto:ann%2Bbooks@example.com">ann+books@example.com</a>',
         'the creation time' => '<dt class="col-sm-3 text-secondary">Created</dt>',
-        'an edit button' => 'href="/authors/edit?id=' . $ann . '">Edit</a>',
+        'an edit button that returns here' => 'href="/authors/edit?id=' . $ann . '&amp;back=%2Fauthors%2Fshow%3Fid%3D' . $ann . '">Edit</a>',
         'the child list with its count' => 'Books <small class="text-secondary fs-6">12</small>',
     ] as $what => $needle) {
         T::contains($needle, $page->body, $at . $what);
@@ -66,6 +66,10 @@ foreach (crud_engines() as $engine) {
     T::contains('<a href="/authors/show?id=' . $ann . '">Ann &lt;script&gt;x&lt;/script&gt;</a>', $bookPage, $at . 'a lookup links to its detail page');
     T::contains('<dd class="col-sm-9">Eve</dd>', $bookPage, $at . 'a lookup without a detail page');
     T::contains('<a href="/authors/show?id=' . $ann . '">' . $ann . '</a>', $http->get('/authors')->body, $at . 'list rows link to their page');
+
+    // Editing from the detail page returns to it.
+    $edited = $http->post('/authors/update', CrudSite::formValues($http->get("/authors/edit?id=$bob&back=/authors/show?id=$bob")->body));
+    T::same([302, "/authors/show?id=$bob"], [$edited->status, $edited->header('location')], $at . 'saving an edit returns to the detail page');
 
     // Answers for what has no page.
     foreach ([['/authors/show?id=999', 404], ['/authors/show?id=x', 400], ['/editors/show?id=' . $eve, 404]] as [$path, $status]) {

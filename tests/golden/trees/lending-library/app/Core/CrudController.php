@@ -564,7 +564,7 @@ abstract class CrudController extends Controller
         if ($item === null) {
             self::abort(404, 'Record not found');
         }
-        $this->renderForm($item, [], true);
+        $this->renderForm($item, [], true, self::backPath($_GET['back'] ?? null));
     }
 
     /* ---------- validation ---------- */
@@ -882,7 +882,7 @@ abstract class CrudController extends Controller
         [$data, $errors, $display] = $this->collect($id, $_POST);
         if ($errors !== []) {
             $display['id'] = $id;
-            $this->renderForm($display, $errors, true);
+            $this->renderForm($display, $errors, true, self::backPath($_POST['_back'] ?? null));
             return;
         }
 
@@ -899,13 +899,13 @@ abstract class CrudController extends Controller
             } catch (PDOException $error) {
                 $this->refuseReadOnly($error);
                 $display['id'] = $id;
-                $this->renderForm($display, $this->uniqueViolation($error, $data, $id) ?? throw $error, true);
+                $this->renderForm($display, $this->uniqueViolation($error, $data, $id) ?? throw $error, true, self::backPath($_POST['_back'] ?? null));
                 return;
             }
         }
 
         $this->flash('success', (string) ($entity['name'] ?? 'Record') . ': record updated.');
-        redirect('/' . static::ENTITY);
+        redirect(self::backPath($_POST['_back'] ?? null) ?? '/' . static::ENTITY);
     }
 
     public function delete(): void

@@ -22,7 +22,7 @@ foreach (['created_at' => 'Created', 'updated_at' => 'Changed'] as $column => $c
         <h1 class="h3 mb-0"><?= e($title) ?></h1>
         <div class="d-flex gap-2">
 <?php if ($canEdit): ?>
-            <a class="btn btn-outline-secondary" href="<?= e($base . '/edit?id=' . $id) ?>">Edit</a>
+            <a class="btn btn-outline-secondary" href="<?= e($base . '/edit?' . http_build_query(['id' => $id, 'back' => '/' . $entity['id'] . '/show?id=' . $id])) ?>">Edit</a>
 <?php endif; ?>
 <?php if ($deletion !== null): ?>
             <form class="d-inline" method="post" action="<?= e($base . '/delete') ?>" data-confirm="<?= e($deletion->refusal() === null ? $deletion->question() : 'Delete this record?') ?>">
