@@ -16,7 +16,8 @@ $work = temp_dir('qb-bench-csv-');
 // Every request of the servers writes "<peak bytes> <method> <uri>" to the peak log.
 $peakLog = $work . '/peak.log';
 mkdir($work . '/ini');
-file_put_contents($work . '/ini/peak.ini', 'auto_prepend_file=' . $work . "/peak.php\n");
+// The built-in server reads no public/.user.ini: the upload limits it needs are set here.
+file_put_contents($work . '/ini/peak.ini', 'auto_prepend_file=' . $work . "/peak.php\nupload_max_filesize=64M\npost_max_size=65M\n");
 file_put_contents($work . '/peak.php', '<?php register_shutdown_function(static function (): void { file_put_contents('
     . var_export($peakLog, true) . ', memory_get_peak_usage() . " " . ($_SERVER["REQUEST_METHOD"] ?? "") . " " . strtok($_SERVER["REQUEST_URI"] ?? "", "?") . "\n", FILE_APPEND); });');
 putenv('PHP_INI_SCAN_DIR=:' . $work . '/ini');

@@ -44,6 +44,9 @@ abstract class CrudController extends Controller
     /** @var array<string, PDOStatement> statements prepared in this request, by their SQL */
     private array $statements = [];
 
+    /** @var array<string, true> unique fields left to their index by an import, by name */
+    private array $uniqueByIndex = [];
+
     /** @var array<string, bool> whether a lookup target row exists, by table and id */
     private array $lookupRows = [];
 
@@ -769,7 +772,7 @@ abstract class CrudController extends Controller
                 $message = $label . ' is too long: at most ' . $limit . ' bytes can be stored (a character takes 1 to 4 bytes).';
             }
 
-            if ($message === null && !empty($field['unique']) && $this->isTaken($name, $value, $id)) {
+            if ($message === null && !empty($field['unique']) && !isset($this->uniqueByIndex[$name]) && $this->isTaken($name, $value, $id)) {
                 $message = 'This ' . $label . ' already exists.';
             }
 

@@ -83,6 +83,12 @@ trait CrudImport
         $failuresFile = new SplFileObject(ImportUploads::path($upload, '.failures.csv'), 'wb');
         $failuresFile->fwrite("\xEF\xBB\xBF" . CsvExport::line(['Line', 'Column', 'Problem']));
         $pdo = $this->db();
+        // A unique index answers for each row as it is stored: no query per row before.
+        foreach ($this->entity()['fields'] ?? [] as $field) {
+            if (!empty($field['unique']) && Schema::hasUniqueIndex($pdo, static::ENTITY, (string) $field['name'])) {
+                $this->uniqueByIndex[(string) $field['name']] = true;
+            }
+        }
         $pdo->beginTransaction();
         $seen = [];
         $failures = [];
@@ -96,11 +102,10 @@ trait CrudImport
                 }
                 $count++;
                 [$data, $rowFailures] = $this->importRow($record, $columns, $seen);
+                // Rows are stored after a failure too (then all are rolled back), so the unique
+                // index checks every one.
                 if ($rowFailures === []) {
-                    // Once a row has failed nothing will be stored, so the rest are only checked.
-                    if ($failed === 0) {
-                        $this->importInsert($data, $record[0], $rowFailures);
-                    }
+                    $this->importInsert($data, $record[0], $rowFailures);
                 }
                 foreach ($rowFailures as [$column, $reason]) {
                     $failuresFile->fwrite(CsvExport::line([$record[0], $column, $reason]));

@@ -250,6 +250,12 @@ final class Schema
             . ' ON ' . self::q($table) . ' (' . $column . ')';
     }
 
+    // Whether the unique index of $column exists (it is missing where duplicates kept it from being made).
+    public static function hasUniqueIndex(PDO $pdo, string $table, string $column): bool
+    {
+        return self::hasIndex($pdo, self::isMysql($pdo), $table, self::indexName('uq', $table, $column));
+    }
+
     private static function hasIndex(PDO $pdo, bool $mysql, string $table, string $index): bool
     {
         $statement = $pdo->prepare($mysql
