@@ -54,7 +54,9 @@ serve_php() {
 
 # One php-fpm pool (two workers, opcache on as Debian ships it) behind one nginx with a server
 # per document root, all on 127.0.0.1 with files in the work folder. Arguments come in pairs,
-# NAME ROOT: the variable NAME is set to the URL serving ROOT. FPM_ENV adds "env[...] = ..." lines.
+# NAME ROOT: the variable NAME is set to the URL serving ROOT. FPM_ENV adds "env[...] = ..." lines,
+# FPM_CHILDREN sets the number of workers, and the array fpm_wrapper, when set, runs php-fpm under
+# another command (valgrind).
 serve_nginx_fpm() {
   local fpm=(/usr/sbin/php-fpm*) as_root=() user_line='' conf="$work/nginx-fpm" servers='' names=() ports=() port i
   if [ ! -x "${fpm[0]}" ] || [ ! -x /usr/sbin/nginx ]; then
@@ -74,7 +76,7 @@ daemonize = no
 [bench]
 listen = $conf/fpm.sock
 pm = static
-pm.max_children = 2
+pm.max_children = ${FPM_CHILDREN:-2}
 php_admin_value[session.save_path] = $conf/sessions
 env[BENCH_DB] = "$DB_DATABASE"
 env[DB_DATABASE] = "$DB_DATABASE"
@@ -83,9 +85,10 @@ env[APP_ENV] = "production"
 ${FPM_ENV:-}
 FPM
   [ "$(id -u)" -ne 0 ] || printf 'user = root\ngroup = root\n' >>"$conf/fpm.conf"
-  "${fpm[0]}" "${as_root[@]}" --nodaemonize --fpm-config "$conf/fpm.conf" >"$conf/fpm.out" 2>&1 &
+  rm -f "$conf/fpm.sock"
+  ${fpm_wrapper[@]+"${fpm_wrapper[@]}"} "${fpm[0]}" "${as_root[@]}" --nodaemonize --fpm-config "$conf/fpm.conf" >"$conf/fpm.out" 2>&1 &
   pids+=($!)
-  for _ in $(seq 100); do
+  for _ in $(seq 300); do
     [ -S "$conf/fpm.sock" ] && break
     sleep 0.1
   done

@@ -1,5 +1,6 @@
 <?php
-// Hand-written list page: the generated list's two queries with PDO, rows as a plain HTML table.
+// Hand-written minimal list page: a count and a page with PDO (COUNT(*) and OFFSET at any size), the
+// search and the bench's two filters (f[active], f[quantity][from] / [to]), rows as a plain HTML table.
 declare(strict_types=1);
 
 $pdo = new PDO('sqlite:' . getenv('BENCH_DB'), null, null, [
@@ -10,12 +11,24 @@ $pdo = new PDO('sqlite:' . getenv('BENCH_DB'), null, null, [
 
 $pageSize = 20;
 $q = isset($_GET['q']) && is_string($_GET['q']) ? trim($_GET['q']) : '';
-$where = '';
+$conditions = [];
 $params = [];
 if ($q !== '') {
-    $where = ' WHERE (m.`title` LIKE ? OR m.`code` LIKE ? OR m.`notes` LIKE ?)';
+    $conditions[] = '(m.`title` LIKE ? OR m.`code` LIKE ? OR m.`notes` LIKE ?)';
     $params = array_fill(0, 3, '%' . $q . '%');
 }
+$f = isset($_GET['f']) && is_array($_GET['f']) ? $_GET['f'] : [];
+foreach (['from' => '>=', 'to' => '<='] as $end => $operator) {
+    if (isset($f['quantity'][$end]) && is_string($f['quantity'][$end]) && is_numeric($f['quantity'][$end])) {
+        $conditions[] = 'm.`quantity` ' . $operator . ' ?';
+        $params[] = (int) $f['quantity'][$end];
+    }
+}
+if (isset($f['active']) && ($f['active'] === '0' || $f['active'] === '1')) {
+    $conditions[] = 'm.`active` = ?';
+    $params[] = (int) $f['active'];
+}
+$where = $conditions === [] ? '' : ' WHERE ' . implode(' AND ', $conditions);
 
 $count = $pdo->prepare('SELECT COUNT(*) FROM `items` m' . $where);
 $count->execute($params);
