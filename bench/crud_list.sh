@@ -9,8 +9,9 @@
 # (medians of RUNS alternating runs of DURATION seconds) of the three pages, their ratios and the
 # goals: generated >= 0.85 x same markup up to 100,000 rows; at 1,000,000 rows a first page p50
 # <= 10 ms, a last page p50 <= 1.5 x the first page's, and >= 500 requests/s for the lists (first,
-# middle, last, filtered); a search p50 <= 20 ms where the table has a full-text index (FULL_TEXT=1
-# asks for one). Before measuring, the same-markup page must print exactly what the generated list
+# middle, last, filtered); a search p50 <= 20 ms where the table has a full-text index (FULL_TEXT:
+# auto marks the table "fullTextSearch" when this build generates full-text search, 1 requires it,
+# 0 never). Before measuring, the same-markup page must print exactly what the generated list
 # prints (delete-form tokens masked) for every measured address, and the minimal page the same rows.
 # Then, for the sizes in VALGRIND_ROWS, instructions per request under valgrind (callgrind, one
 # php-fpm worker; these hardly move with the machine's load) of the three pages and where the
@@ -24,10 +25,11 @@ runs=${RUNS:-3}
 connections=${CONNECTIONS:-4}
 valgrind_rows=${VALGRIND_ROWS:-1000 1000000}
 valgrind_requests=${VALGRIND_REQUESTS:-3}
-full_text=${FULL_TEXT:-0}
+full_text=${FULL_TEXT:-auto}
 top=${TOP:-15}
 
 . bench/tool.sh
+. bench/web_servers.sh
 
 work=$(mktemp -d)
 pids=()
@@ -37,17 +39,31 @@ cleanup() {
 }
 trap cleanup EXIT
 
-# The bench project with two filters (Quantity from/to, Active) and, with FULL_TEXT=1, full-text search.
-php -r '$p = json_decode(file_get_contents($argv[1]), true);
-  $items = &$p["database"]["entities"][0];
-  foreach ($items["fields"] as &$field) { if (in_array($field["name"], ["quantity", "active"], true)) { $field["filter"] = true; } }
-  unset($field);
-  if ($argv[3] === "1") { $items["fullTextSearch"] = true; }
-  file_put_contents($argv[2], json_encode($p, JSON_PRETTY_PRINT));' bench/crud_list_project.json "$work/project.json" "$full_text"
-"$QB" crud "$work/project.json" "$work/app" >/dev/null
+# The bench project with two filters (Quantity from/to, Active) and, as FULL_TEXT says, full-text search.
+project() {
+  php -r '$p = json_decode(file_get_contents($argv[1]), true);
+    $items = &$p["database"]["entities"][0];
+    foreach ($items["fields"] as &$field) { if (in_array($field["name"], ["quantity", "active"], true)) { $field["filter"] = true; } }
+    unset($field);
+    if ($argv[3] === "1") { $items["fullTextSearch"] = true; }
+    file_put_contents($argv[2], json_encode($p, JSON_PRETTY_PRINT));' bench/crud_list_project.json "$work/project.json" "$1"
+  rm -rf "$work/app"
+  "$QB" crud "$work/project.json" "$work/app" >/dev/null
+}
+if [ "$full_text" = 0 ]; then
+  project 0
+else
+  project 1
+  if [ ! -f "$work/app/app/Core/FullTextSearch.php" ]; then
+    if [ "$full_text" = 1 ]; then
+      echo "FULL_TEXT=1, but this build generates no full-text search (no app/Core/FullTextSearch.php)" >&2
+      exit 1
+    fi
+    full_text=0
+    project 0
+  fi
+fi
 export DB_DATABASE="$work/items.sqlite" APP_DEBUG=false APP_ENV=production
-
-. bench/web_servers.sh
 
 # The same-markup page with the line ends of the generated files.
 mkdir -p "$work/same" "$work/cg"
@@ -136,8 +152,8 @@ verify() {
 
 printf 'nginx + php-fpm (two workers, opcache), wrk -t2 -c%d (p50/p99 include queueing: %d connections on two workers);\n' \
   "$connections" "$connections"
-printf 'median of %d alternating runs of %d s; %d cores; load average at the start %s\n' "$runs" "$duration" "$(nproc)" \
-  "$(cut -d' ' -f1-3 /proc/loadavg)"
+printf 'median of %d alternating runs of %d s; %d cores; table marked for full-text search: %s; load average at the start %s\n' \
+  "$runs" "$duration" "$(nproc)" "$([ "$full_text" = 0 ] && echo no || echo yes)" "$(cut -d' ' -f1-3 /proc/loadavg)"
 printf '%9s %-12s | %-23s | %-23s | %-23s | %-15s | %s\n' '' '' '     generated list' '    same-markup page' \
   '      minimal page' '     ratios' ''
 printf '%9s %-12s | %8s %6s %7s | %8s %6s %7s | %8s %6s %7s | %7s %7s | %s\n' rows case 'req/s' p50 p99 'req/s' p50 p99 \

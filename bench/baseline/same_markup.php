@@ -2,10 +2,12 @@
 // Hand-written list page of the bench table "items" (bench/crud_list.sh): plain PHP and PDO, no
 // framework, printing the markup the generated list prints for the same rows and query, with the
 // same queries: the kept row count (or a count that stops at 10,001 matches), then one page by
-// offset, or by keyset (after= / before= / last=1) beyond 10,000 rows. The bench copies it with the
-// generated application's line ends. BENCH_DB names the database, BENCH_KEY the application's
-// storage/app.key (the delete forms' tokens are signed with it), BENCH_COOKIE the name of its token
-// cookie, BENCH_FTS=1 searches the FTS5 table _fts_items as a table marked for full-text search does.
+// offset, or by keyset (after= / before= / last=1) beyond 10,000 rows; its connection is opened as
+// a plain PDO page opens one (none of the application's PRAGMAs, schema or migration checks). The
+// bench copies it with the generated application's line ends. BENCH_DB names the database,
+// BENCH_KEY the application's storage/app.key (the delete forms' tokens are signed with it),
+// BENCH_COOKIE the name of its token cookie, BENCH_FTS=1 searches the FTS5 table _fts_items as a
+// table marked for full-text search does.
 declare(strict_types=1);
 
 const PAGE_SIZE = 20;
