@@ -53,6 +53,8 @@ enum class Ctl : std::size_t {
   chkTimestamps,
   chkExportCsv,
   chkImportCsv,
+  chkDetailPage,
+  chkFullTextSearch,
   chkLimitAccess,
   lvAccess,
   lvFields,
@@ -71,6 +73,7 @@ enum class Ctl : std::size_t {
   chkShowInList,
   chkSearchable,
   chkFilter,
+  chkIndex,
   edDefault,
   edHelp,
   lblOptions,
@@ -79,6 +82,9 @@ enum class Ctl : std::size_t {
   cbLookupEntity,
   lblLookupField,
   cbLookupField,
+  chkListOnParent,
+  lblOnDelete,
+  cbOnDelete,
   // "Pages".
   btnAddPage,
   btnDeletePage,
@@ -104,6 +110,6 @@ inline int TabOf(Ctl id) {
 }
 
 // The controls inside the field group, which they follow when it is disabled.
-inline bool InFieldGroup(Ctl id) { return id >= Ctl::edFieldName && id <= Ctl::cbLookupField; }
+inline bool InFieldGroup(Ctl id) { return id >= Ctl::edFieldName && id <= Ctl::cbOnDelete; }
 
 }  // namespace qb::designer

@@ -70,6 +70,12 @@ void DesignerForm::BuildControls() {
   Mut(Ctl::chkExportCsv).hint = std::string(texts::kExportCsvHint);
   Mut(Ctl::chkImportCsv).hint = std::string(texts::kImportCsvHint);
   Mut(Ctl::chkFilter).hint = std::string(texts::kFilterHint);
+  Mut(Ctl::chkDetailPage).hint = std::string(texts::kDetailPageHint);
+  Mut(Ctl::chkFullTextSearch).hint = std::string(texts::kFullTextSearchHint);
+  Mut(Ctl::chkIndex).hint = std::string(texts::kIndexHint);
+  Mut(Ctl::chkListOnParent).hint = std::string(texts::kListOnParentHint);
+  Mut(Ctl::cbOnDelete).hint = std::string(texts::kOnDeleteHint);
+  Mut(Ctl::cbOnDelete).items = Strings(kOnDeleteCaptions);
   Mut(Ctl::cbFieldType).items = Strings(model::kFieldTypeLabels);
   Mut(Ctl::cbPageTemplate).items = Strings(kPageTemplates);
   Mut(Ctl::cbPageTemplate).selected = 0;
@@ -79,6 +85,7 @@ void DesignerForm::BuildControls() {
   Mut(Ctl::lblOptions).text = "Options (one per line):";
   Mut(Ctl::lblLookupEntity).text = "Links to table:";
   Mut(Ctl::lblLookupField).text = "Show this field of it:";
+  Mut(Ctl::lblOnDelete).text = "When the parent is deleted:";
   grid_.rows = {kPagesGridHeader, GridRow{}};
 }
 
@@ -139,7 +146,8 @@ void DesignerForm::Checked(Ctl id, bool checked) {
       case Ctl::chkPWA: case Ctl::chkAPI: case Ctl::chkWriteEnv:
         ProjectSettingChanged();
         break;
-      case Ctl::chkTimestamps: case Ctl::chkExportCsv: case Ctl::chkImportCsv:
+      case Ctl::chkTimestamps: case Ctl::chkExportCsv: case Ctl::chkImportCsv: case Ctl::chkDetailPage:
+      case Ctl::chkFullTextSearch:
         TableSettingChanged(id);
         break;
       case Ctl::chkShipBootstrap:
@@ -152,7 +160,7 @@ void DesignerForm::Checked(Ctl id, bool checked) {
         LimitAccessChanged();
         break;
       case Ctl::chkRequired: case Ctl::chkUnique: case Ctl::chkShowInList: case Ctl::chkSearchable:
-      case Ctl::chkFilter:
+      case Ctl::chkFilter: case Ctl::chkIndex: case Ctl::chkListOnParent:
         FieldSettingChanged(id);
         break;
       case Ctl::chkPageNavigation:
@@ -189,7 +197,7 @@ void DesignerForm::Selected(Ctl id, int index) {
       case Ctl::cbFieldType:
         FieldTypeChanged();
         break;
-      case Ctl::cbLookupEntity: case Ctl::cbLookupField:
+      case Ctl::cbLookupEntity: case Ctl::cbLookupField: case Ctl::cbOnDelete:
         FieldSettingChanged(id);
         break;
       case Ctl::cbPageTemplate:

@@ -48,6 +48,9 @@ extern const std::array<std::string_view, 7> kPageTemplates;
 extern const std::array<std::string_view, kFieldColumnCount> kFieldColumnCaptions;
 extern const GridRow kPagesGridHeader;
 extern const std::array<std::string_view, kRightCount> kRightCaptions;
+// A lookup's rule for the deletion of the record it links to: stored keys and what the list shows.
+extern const std::array<std::string_view, 3> kOnDeleteKeys;
+extern const std::array<std::string_view, 3> kOnDeleteCaptions;
 
 // Index of value in a three-entry list ignoring ASCII case, 0 when absent.
 int IndexOfText(const std::array<std::string_view, 3>& list, std::string_view value);

@@ -17,17 +17,30 @@ namespace qb::designer {
 
 const std::array<std::string_view, kFieldColumnCount> kFieldColumnCaptions = {
     "Field name", "Label", "Type", "Length", "Required", "Unique", "In list", "Search", "Details"};
+const std::array<std::string_view, 3> kOnDeleteKeys = {"restrict", "setNull", "cascade"};
+const std::array<std::string_view, 3> kOnDeleteCaptions = {"Refuse", "Clear the link", "Delete these too"};
 
 namespace {
 
 constexpr Ctl kTableGroupControls[] = {Ctl::edTableId,     Ctl::edTableName,  Ctl::cbDisplayField, Ctl::edPageSize,
-                                       Ctl::chkTimestamps, Ctl::chkExportCsv, Ctl::chkImportCsv};
+                                       Ctl::chkTimestamps, Ctl::chkExportCsv, Ctl::chkImportCsv, Ctl::chkDetailPage,
+                                       Ctl::chkFullTextSearch};
 
 // The types the list's filter bar can offer, as the design rules allow them.
 constexpr std::string_view kFilterTypes[] = {"lookup", "boolean", "select", "date",
                                              "datetime", "time", "integer", "decimal"};
 
 bool TypeCanFilter(std::string_view type) { return std::ranges::find(kFilterTypes, type) != std::end(kFilterTypes); }
+
+// The design rules refuse an index on long text and passwords.
+bool TypeCanIndex(std::string_view type) { return !type.empty() && type != "text" && type != "password"; }
+
+// The entry of the deletion rule list for a lookup's key: absent is "restrict"; an unknown rule
+// selects nothing.
+int OnDeleteEntry(const std::optional<std::string>& rule) {
+  const auto found = std::ranges::find(kOnDeleteKeys, rule.value_or("restrict"));
+  return found == kOnDeleteKeys.end() ? -1 : static_cast<int>(found - kOnDeleteKeys.begin());
+}
 
 // A ticked box writes true; a cleared one takes the key away, as a file without it means no.
 void SetFlag(std::optional<bool>& key, bool checked) {
@@ -111,6 +124,8 @@ void DesignerForm::LoadTableEditor() {
     Mut(Ctl::chkTimestamps).checked = t != nullptr && t->timestamps;
     Mut(Ctl::chkExportCsv).checked = t != nullptr && t->export_csv.value_or(false);
     Mut(Ctl::chkImportCsv).checked = t != nullptr && t->import_csv.value_or(false);
+    Mut(Ctl::chkDetailPage).checked = t != nullptr && t->detail_page.value_or(false);
+    Mut(Ctl::chkFullTextSearch).checked = t != nullptr && t->full_text_search.value_or(false);
     if (t) {
       FillDisplayFieldCombo();
     } else {
@@ -164,6 +179,12 @@ void DesignerForm::TableSettingChanged(Ctl sender) {
       break;
     case Ctl::chkImportCsv:
       SetFlag(t->import_csv, Control(sender).checked);
+      break;
+    case Ctl::chkDetailPage:
+      SetFlag(t->detail_page, Control(sender).checked);
+      break;
+    case Ctl::chkFullTextSearch:
+      SetFlag(t->full_text_search, Control(sender).checked);
       break;
     default:
       break;
@@ -304,6 +325,10 @@ void DesignerForm::LoadFieldEditor() {
     Mut(Ctl::chkShowInList).checked = f && f->show_in_list;
     Mut(Ctl::chkSearchable).checked = f && f->searchable;
     Mut(Ctl::chkFilter).checked = f && TypeCanFilter(f->type) && f->filter.value_or(false);
+    Mut(Ctl::chkIndex).checked = f && TypeCanIndex(f->type) && f->index.value_or(false);
+    const bool lookup = f && f->type == "lookup";
+    Mut(Ctl::chkListOnParent).checked = lookup && f->list_on_parent.value_or(false);
+    Mut(Ctl::cbOnDelete).selected = lookup ? OnDeleteEntry(f->on_delete) : -1;
     std::string options;
     if (f)
       for (const std::string& option : f->options) options += option + "\r\n";
@@ -342,11 +367,14 @@ void DesignerForm::UpdateFieldEditorState() {
   const std::string type = f ? f->type : "";
   Mut(Ctl::grpField).enabled = f != nullptr;
   for (Ctl id : {Ctl::lblOptions, Ctl::mmOptions}) Mut(id).visible = type == "select";
-  for (Ctl id : {Ctl::lblLookupEntity, Ctl::cbLookupEntity, Ctl::lblLookupField, Ctl::cbLookupField})
+  for (Ctl id : {Ctl::lblLookupEntity, Ctl::cbLookupEntity, Ctl::lblLookupField, Ctl::cbLookupField,
+                 Ctl::chkListOnParent, Ctl::lblOnDelete, Ctl::cbOnDelete})
     Mut(id).visible = type == "lookup";
+  for (Ctl id : {Ctl::chkListOnParent, Ctl::cbOnDelete}) Mut(id).enabled = type == "lookup";
   for (Ctl id : {Ctl::lblLength, Ctl::edLength}) Mut(id).visible = model::TypeHasLength(type);
   Mut(Ctl::chkUnique).enabled = f != nullptr && type != "text" && type != "password" && type != "boolean";
   Mut(Ctl::chkFilter).enabled = TypeCanFilter(type);
+  Mut(Ctl::chkIndex).enabled = TypeCanIndex(type);
   Mut(Ctl::edDefault).hint = type == "boolean" ? "true or false" : type == "date" ? "YYYY-MM-DD" : "";
 }
 
@@ -376,6 +404,15 @@ void DesignerForm::FieldSettingChanged(Ctl sender) {
     case Ctl::chkShowInList: f->show_in_list = Control(sender).checked; break;
     case Ctl::chkSearchable: f->searchable = Control(sender).checked; break;
     case Ctl::chkFilter: SetFlag(f->filter, Control(sender).checked); break;
+    case Ctl::chkIndex: SetFlag(f->index, Control(sender).checked); break;
+    case Ctl::chkListOnParent: SetFlag(f->list_on_parent, Control(sender).checked); break;
+    case Ctl::cbOnDelete:
+      // "Refuse" is what a lookup without the key does, so it takes the key away.
+      if (const int entry = Control(sender).selected; entry > 0)
+        f->on_delete = std::string(kOnDeleteKeys[static_cast<std::size_t>(entry)]);
+      else
+        f->on_delete.reset();
+      break;
     case Ctl::mmOptions: f->options = OptionLines(Control(Ctl::mmOptions).text); break;
     case Ctl::cbLookupEntity: {
       f->lookup_entity = Control(Ctl::cbLookupEntity).SelectedText();
@@ -429,6 +466,12 @@ void DesignerForm::FieldTypeChanged() {
   f->ApplyTypeDefaults();
   // A type the filter bar cannot offer drops the filter, as it drops "unique" where that cannot be.
   if (f->filter.value_or(false) && !TypeCanFilter(f->type)) f->filter.reset();
+  if (f->index.value_or(false) && !TypeCanIndex(f->type)) f->index.reset();
+  // The relation keys are for lookups only.
+  if (f->type != "lookup") {
+    if (f->list_on_parent.value_or(false)) f->list_on_parent.reset();
+    f->on_delete.reset();
+  }
   if (f->type == "lookup" && f->lookup_entity.empty()) f->lookup_entity = GuessLookupEntity(f->name);
   LoadFieldEditor();
   RefreshSelectedFieldRow();

@@ -23,6 +23,16 @@ inline constexpr std::string_view kImportCsvHint = "The table's list page takes 
 inline constexpr std::string_view kFilterHint =
     "The list's filter bar offers this field: a choice for lookups, yes/no and select lists, a from/to range "
     "for dates, times and numbers.";
+inline constexpr std::string_view kDetailPageHint =
+    "Each record gets a page of its own, which can list the records that link to it.";
+inline constexpr std::string_view kFullTextSearchHint =
+    "The list's search uses the database's full-text index over the searchable text fields.";
+inline constexpr std::string_view kIndexHint =
+    "The column gets a database index, so sorting and filtering by it stay fast. Lookups always have one.";
+inline constexpr std::string_view kListOnParentHint =
+    "The linked table's detail page lists these records (it needs Detail page ticked).";
+inline constexpr std::string_view kOnDeleteHint =
+    "What happens to these records when the record they link to is deleted.";
 inline constexpr std::string_view kAddTableFirst = "Add or select a table first.";
 inline constexpr std::string_view kAutomaticDisplayField = "(automatic)";
 inline constexpr std::string_view kTargetDisplayField = "(display field of that table)";

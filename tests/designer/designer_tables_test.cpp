@@ -103,7 +103,7 @@ TEST(DesignerTablesTest, LookupsFollowTableRenamesAndDeletes) {
                                 "(Existing data in an already generated database is not deleted.)");
   EXPECT_EQ(form.Control(Ctl::lbTables).selected, -1);
   for (Ctl id : {Ctl::edTableId, Ctl::edTableName, Ctl::cbDisplayField, Ctl::edPageSize, Ctl::chkTimestamps,
-                 Ctl::chkExportCsv, Ctl::chkImportCsv})
+                 Ctl::chkExportCsv, Ctl::chkImportCsv, Ctl::chkDetailPage, Ctl::chkFullTextSearch})
     EXPECT_FALSE(form.Control(id).enabled);
   EXPECT_FALSE(form.Control(Ctl::grpField).enabled);
   EXPECT_EQ(form.Control(Ctl::edTableName).text, "");

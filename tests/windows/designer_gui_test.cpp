@@ -13,6 +13,7 @@
 
 #include "designer/designer_controls.hpp"
 #include "designer/win32/control_ids.hpp"
+#include "designer/win32/designer_layout.hpp"
 #include "host_windows.hpp"
 #include "png_writer.hpp"
 
@@ -165,6 +166,72 @@ void Shot(HWND window, const wchar_t* name) {
   CHECK(qb::test::WritePng(g_shots + L"\\" + name + L".png", width, height, rgb));
 }
 
+// The shown controls on the page that holds control: no two overlap, each lies wholly inside the
+// group box its centre is in, and no label or check box cuts its caption off.
+void CheckPageLayout(HWND control, const char* when) {
+  struct Shown {
+    HWND window;
+    RECT r;
+    bool group;
+  };
+  std::vector<Shown> shown;
+  for (HWND c = GetWindow(GetParent(control), GW_CHILD); c != nullptr; c = GetWindow(c, GW_HWNDNEXT)) {
+    if (!IsWindowVisible(c)) continue;
+    Shown item{c, {}, (GetWindowLongW(c, GWL_STYLE) & BS_TYPEMASK) == BS_GROUPBOX};
+    GetWindowRect(c, &item.r);
+    shown.push_back(item);
+  }
+  const auto name = [](HWND c) {
+    wchar_t text[256] = {};
+    GetWindowTextW(c, text, 256);
+    return std::to_string(GetDlgCtrlID(c)) + " '" + Narrow(text) + "'";
+  };
+  const auto fail = [&](const std::string& what) {
+    ++g_failures;
+    std::printf("FAILED %s: %s\n", when, what.c_str());
+  };
+  for (const Shown& a : shown) {
+    for (const Shown& b : shown) {
+      RECT common;
+      if (&a < &b && a.group == b.group && IntersectRect(&common, &a.r, &b.r))
+        fail(name(a.window) + " overlaps " + name(b.window));
+      const POINT centre{(a.r.left + a.r.right) / 2, (a.r.top + a.r.bottom) / 2};
+      const bool out = a.r.left < b.r.left + 4 || a.r.right > b.r.right - 4 || a.r.top < b.r.top + 8 ||
+                       a.r.bottom > b.r.bottom - 4;
+      if (!a.group && b.group && PtInRect(&b.r, centre) && out)
+        fail(name(a.window) + " sticks out of the group " + name(b.window));
+    }
+    wchar_t cls[32] = {}, text[512] = {};
+    GetClassNameW(a.window, cls, 32);
+    GetWindowTextW(a.window, text, 512);
+    const bool label = std::wstring(cls) == L"Static";
+    if (a.group || text[0] == 0 || (!label && std::wstring(cls) != L"Button")) continue;
+    RECT inside, need;
+    GetClientRect(a.window, &inside);
+    need = {0, 0, inside.right - (label ? 0 : GetSystemMetrics(SM_CXMENUCHECK) + 4), 0};
+    HDC dc = GetDC(a.window);
+    HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(a.window, WM_GETFONT, 0, 0)));
+    const int width = need.right;
+    DrawTextW(dc, text, -1, &need, DT_CALCRECT | DT_NOPREFIX | (label ? DT_WORDBREAK : DT_SINGLELINE));
+    SelectObject(dc, old);
+    ReleaseDC(a.window, dc);
+    if (need.right > width || need.bottom > inside.bottom) fail(name(a.window) + " cuts its caption off");
+  }
+}
+
+// Sizes the window as the user can make it smallest (as the window itself answers), or back to
+// the rectangle given.
+RECT SizeWindow(HWND window, const RECT* to) {
+  RECT before;
+  GetWindowRect(window, &before);
+  MINMAXINFO limits{};
+  SendMessageW(window, WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&limits));
+  const SIZE size = to ? SIZE{to->right - to->left, to->bottom - to->top}
+                       : SIZE{limits.ptMinTrackSize.x, limits.ptMinTrackSize.y};
+  SetWindowPos(window, nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  return before;
+}
+
 std::vector<std::string> Texts(const std::vector<char*>& slots) {
   std::vector<std::string> texts;
   for (char* s : slots) texts.emplace_back(s ? s : "<null>");
@@ -273,6 +340,37 @@ void DesignerSession(const std::string& project) {
   CHECK(ListView_GetNextItem(access, -1, LVNI_SELECTED) == -1);
   Shot(w, L"designer-access");
 
+  // Customers get a detail page and full-text search, "joined" an index (closed to long text);
+  // orders' lookup of customers is listed there and deleted with it. The relation settings are
+  // closed to other types.
+  for (Ctl box : {Ctl::chkDetailPage, Ctl::chkFullTextSearch}) Click(Item(w, box));
+  HWND index = Item(w, Ctl::chkIndex), list_on_parent = Item(w, Ctl::chkListOnParent);
+  HWND on_delete = Item(w, Ctl::cbOnDelete);
+  Click(index);
+  Click(Item(w, Ctl::btnAddTable));
+  Type(Item(w, Ctl::edTableName), L"Orders");
+  Click(Item(w, Ctl::btnAddField));
+  Type(Item(w, Ctl::edFieldLabel), L"Customer");
+  CHECK(!IsWindowEnabled(list_on_parent) && !IsWindowEnabled(on_delete) && IsWindowEnabled(index));
+  Pick(w, Item(w, Ctl::cbFieldType), 1);
+  Click(index);
+  CHECK(!IsWindowEnabled(index) && SendMessageW(index, BM_GETCHECK, 0, 0) == BST_UNCHECKED);
+  Pick(w, Item(w, Ctl::cbFieldType), 13);
+  CHECK(IsWindowEnabled(list_on_parent) && IsWindowVisible(on_delete) && IsWindowEnabled(on_delete));
+  CHECK(SendMessageW(on_delete, CB_GETCURSEL, 0, 0) == 0);
+  Click(list_on_parent);
+  Pick(w, on_delete, 2);
+  CHECK(SendMessageW(list_on_parent, BM_GETCHECK, 0, 0) == BST_CHECKED);
+  CheckPageLayout(on_delete, "the tables tab");
+  Shot(w, L"designer-relations");
+  const RECT full = SizeWindow(w, nullptr);
+  RECT client;
+  GetClientRect(w, &client);
+  CHECK(client.right == ids::kMinWidth && client.bottom == ids::kMinHeight);
+  CheckPageLayout(on_delete, "the tables tab at the smallest size");
+  Shot(w, L"designer-relations-smallest");
+  SizeWindow(w, &full);
+
   ShowTab(w, 2);
   Click(Item(w, Ctl::btnAddPage));
   EditGridCell(w, 2, 1, L"Frequently asked");
@@ -289,10 +387,14 @@ void DesignerSession(const std::string& project) {
   CHECK(preview.find("\n        \"access\": {\n          \"view\": [\n            \"editor\",\n            \"viewer\"\n"
                      "          ],\n          \"add\": [\n            \"editor\"\n          ],\n") != std::string::npos);
   CHECK(preview.find("\"ownRecordsOnly\": [\n            \"editor\"\n          ]\n        },\n"
-                     "        \"export\": true\n      }\n") != std::string::npos);
+                     "        \"export\": true,\n        \"detailPage\": true,\n"
+                     "        \"fullTextSearch\": true\n      },\n") != std::string::npos);
+  CHECK(preview.find("\n            \"help\": \"\",\n            \"filter\": true,\n"
+                     "            \"index\": true\n          }\n") != std::string::npos);
+  CHECK(preview.find("\"entity\": \"customers\",\n              \"field\": \"\"\n            },\n"
+                     "            \"help\": \"\",\n            \"listOnParent\": true,\n"
+                     "            \"onDelete\": \"cascade\"\n          }\n") != std::string::npos);
   CHECK(preview.find("\n            \"name\": \"joined\",\n") != std::string::npos);
-  CHECK(preview.find("\n            \"help\": \"\",\n            \"filter\": true\n          }\n        ],\n") !=
-        std::string::npos);
   CHECK(preview.find("\"import\"") == std::string::npos);
   CHECK(preview.find("\n  \"security\": {\n    \"signIn\": true,\n    \"roles\": [\n      \"editor\",\n"
                      "      \"viewer\"\n    ]\n  }") != std::string::npos);
@@ -366,6 +468,8 @@ int wmain(int argc, wchar_t** argv) {
                                "\"name\": \"e_mail\"", "\"type\": \"email\"", "\"unique\": true",
                                "\"title\": \"Frequently asked\"", "\"content\": \"Questions and answers\"",
                                "\"signIn\": true", "\"assets\": \"cdn\"", "\"filter\": true", "\"export\": true",
+                               "\"detailPage\": true", "\"fullTextSearch\": true", "\"index\": true",
+                               "\"listOnParent\": true", "\"onDelete\": \"cascade\"",
                                "\"ownRecordsOnly\": [\r\n            \"editor\"\r\n"})
     if (saved.find(expected) == std::string::npos) {
       ++g_failures;

@@ -127,6 +127,7 @@ centre() { set -- $answer; echo $(($1 + $3 / 2)) $(($2 + $4 / 2)); }
 click_at() { xdotool mousemove "$1" "$2" click 1; park; settle; }
 click_ctl() { ask ctl "$1"; [[ $answer == *" visible "* ]] && click_at $(centre); }
 click_tab() { ask tab "$1"; click_at $(centre); shown_tab=$1; }
+click_field() { ask cell "${ctl[lvFields]}" "$1" 0; [[ $answer == *shown ]] && click_at $(centre); }
 keys() { xdotool key "$@"; settle; }
 typed() { xdotool type -- "$1"; settle; }
 # The tab control takes the focus when its item is clicked: pictures then show the same focus.
@@ -426,7 +427,6 @@ if host QuillbarrowDesigner design "$(winpath "$work/bookshop.json")"; then
   shoot list-options-opened
   save before
   click_ctl "${ctl[chkFilter]}"
-  click_field() { ask cell "${ctl[lvFields]}" "$1" 0; [[ $answer == *shown ]] && click_at $(centre); }
   click_field 1
   for name in chkFilter chkExportCsv chkImportCsv; do click_ctl "${ctl[$name]}"; done
   focus_tab
@@ -446,6 +446,56 @@ if host QuillbarrowDesigner design "$(winpath "$work/bookshop.json")"; then
     fail "list options: cleared again, the saved file still changed: ${changes:-no file written}"
   same list-options-opened list-options-taken-back "$body" && pass ||
     fail "list-options-taken-back.png differs from list-options-opened.png: $count pixels (diff-list-options-taken-back.png)"
+  close_designer
+else
+  fail "the designer did not open on bookshop.json"
+fi
+
+# ---- Designer: the relation settings answer real clicks ----
+section "designer: the relation settings answer real clicks"
+
+# bookshop.json opens on categories: a click on the closed Index of description (long text) changes
+# nothing; title takes an index, parent_id (a lookup of categories) is listed on the parent's page
+# and deleted with it (chosen with the keyboard in the opened list), the table takes a detail page
+# and full-text search. Cleared again and "Refuse" chosen, the file and the tables tab are as they
+# opened.
+cp examples/bookshop.json "$work/bookshop.json"
+if host QuillbarrowDesigner design "$(winpath "$work/bookshop.json")"; then
+  ask tab 0
+  read -r _ y _ h _ <<<"$answer"
+  body=${cw}x$((ch - y - h + cy - 2))+0+$((y + h - cy + 2))
+  click_tab 1
+  shoot relations-opened
+  save before
+  click_field 2
+  click_ctl "${ctl[chkIndex]}"
+  click_field 0
+  click_ctl "${ctl[chkIndex]}"
+  click_field 1
+  click_ctl "${ctl[chkListOnParent]}"
+  click_ctl "${ctl[cbOnDelete]}" && keys Down Down Return
+  for name in chkDetailPage chkFullTextSearch; do click_ctl "${ctl[$name]}"; done
+  focus_tab
+  shoot relations-set
+  looks relations-set
+  save after
+  e=database.entities.0
+  expected="$e.detailPage=true; $e.fields.0.index=true; $e.fields.1.listOnParent=true; $e.fields.1.onDelete=cascade; $e.fullTextSearch=true"
+  changes=$(json_changes "$work/before.json" "$work/after.json" 2>/dev/null)
+  [ "$changes" = "$expected" ] && pass || fail "relations: the clicks changed: ${changes:-nothing}; expected: $expected"
+  click_ctl "${ctl[chkListOnParent]}"
+  click_ctl "${ctl[cbOnDelete]}" && keys Up Up Return
+  for name in chkDetailPage chkFullTextSearch; do click_ctl "${ctl[$name]}"; done
+  click_field 0
+  click_ctl "${ctl[chkIndex]}"
+  focus_tab
+  shoot relations-taken-back
+  save again
+  changes=$(json_changes "$work/before.json" "$work/again.json" 2>/dev/null)
+  [ -f "$work/again.json" ] && [ -z "$changes" ] && pass ||
+    fail "relations: cleared again, the saved file still changed: ${changes:-no file written}"
+  same relations-opened relations-taken-back "$body" && pass ||
+    fail "relations-taken-back.png differs from relations-opened.png: $count pixels (diff-relations-taken-back.png)"
   close_designer
 else
   fail "the designer did not open on bookshop.json"
