@@ -82,10 +82,12 @@ function app_encode_path(string $path): string
 // as "//host", another site.
 function url(string $path = '/'): string
 {
-    if (preg_match('~^(?:[a-z][a-z0-9+.\-]*:)?//~i', $path) === 1) {
+    static $base = null;
+    // A path starting with one slash (the usual case) can be neither absolute nor protocol-relative.
+    if ((($path[0] ?? '') !== '/' || ($path[1] ?? '') === '/') && preg_match('~^(?:[a-z][a-z0-9+.\-]*:)?//~i', $path) === 1) {
         return $path;
     }
-    return app_encode_path(app_base_path()) . '/' . ltrim($path, '/\\');
+    return ($base ??= app_encode_path(app_base_path())) . '/' . ltrim($path, '/\\');
 }
 
 if (!function_exists('e')) {

@@ -15,7 +15,8 @@ final class Session
     // The cookie name: one per installation and base path.
     public static function name(): string
     {
-        return 'ktb' . substr(sha1(dirname(__DIR__, 2) . "\n" . app_base_path()), 0, 12);
+        static $name = null;
+        return $name ??= 'ktb' . substr(sha1(dirname(__DIR__, 2) . "\n" . app_base_path()), 0, 12);
     }
 
     public static function https(): bool

@@ -7,9 +7,14 @@
    $capped (whether counting stopped at the cap), $pagerLinks (the keyset pager's query changes, or null for numbered pages) */
 
 // The list URL with the current search, filters, sort and page, changed by $changes; empty values are left out.
-$listUrl = static function (array $changes) use ($base, $search, $sort, $dir, $page, $filters): string {
-    $query = array_replace(['q' => $search, 'f' => $filters->values(), 'sort' => $sort, 'dir' => $dir, 'page' => $page], $changes);
-    $query = array_filter($query, static fn ($value): bool => $value !== '' && $value !== null && $value !== []);
+$listQuery = ['q' => $search, 'f' => $filters->values(), 'sort' => $sort, 'dir' => $dir, 'page' => $page];
+$listUrl = static function (array $changes) use ($base, $listQuery): string {
+    $query = [];
+    foreach (array_replace($listQuery, $changes) as $key => $value) {
+        if ($value !== '' && $value !== null && $value !== []) {
+            $query[$key] = $value;
+        }
+    }
     return $query === [] ? $base : $base . '?' . http_build_query($query);
 };
 
@@ -105,12 +110,14 @@ HTML;
 // Each row is written in one piece: joining its parts costs less than writing each of them.
 foreach ($rows as $row):
     $id = (int) $row['id'];
-    $actions = strtr($rowActions, $deleteQuestions === null ? ['{id}' => $id] : ['{id}' => $id, '{question}' => e($deleteQuestions[$id] ?? '')]);
+    $actions = $deleteQuestions === null ? str_replace('{id}', (string) $id, $rowActions)
+        : strtr($rowActions, ['{id}' => $id, '{question}' => e($deleteQuestions[$id] ?? '')]);
     $idCell = $rowPage === null ? $id : '<a href="' . e($rowPage . $id) . '">' . $id . '</a>';
     $cells = '';
     foreach ($cellFields as [$name, $plain, $field]) {
         $value = $row[$name] ?? null;
-        $cells .= '                    <td>' . ($plain && $value !== null && $value !== '' ? e($value) : $cell($field, $row)) . "</td>\r\n";
+        $cells .= '                    <td>' . ($plain && $value !== null && $value !== ''
+            ? htmlspecialchars((string) $value, ENT_QUOTES | ENT_SUBSTITUTE, 'UTF-8') : $cell($field, $row)) . "</td>\r\n";
     }
     echo <<<HTML
                 <tr>
