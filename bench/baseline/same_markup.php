@@ -114,7 +114,7 @@ if (!$keyset) {
     $reversed = $before !== null || $last;
     $ascending = ($dir === 'asc') !== $reversed;
     $order = ' ORDER BY m.`id` ' . ($ascending ? 'ASC' : 'DESC');
-    $limit = PAGE_SIZE + ($last ? 0 : 1);
+    $limit = PAGE_SIZE + 1;
     $edge = $after ?? $before;
     if ($edge === null) {
         $offset = $last ? 0 : ($page - 1) * PAGE_SIZE;
