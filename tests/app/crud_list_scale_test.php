@@ -96,10 +96,10 @@ foreach (crud_engines() as $engine) {
         [$fullText, , $ftBody] = list_page($http, '/items?' . http_build_query(['q' => $search, 'sort' => 'id', 'dir' => 'asc']));
         $like = array_map('intval', array_column($site->rows('SELECT id FROM items WHERE ' . implode(' AND ', array_map(
             static fn (string $word): string => "(title LIKE '% $word%' OR title LIKE '$word%' OR notes LIKE '% $word%' OR notes LIKE '$word%')",
-            explode(' ', $search))) . ' ORDER BY id LIMIT 200'), 'id'));
-        T::same($like, $fullText, $at . "search \"$search\": the rows of the first page");
+            explode(' ', $search))) . ' ORDER BY id'), 'id'));
+        T::same(array_slice($like, 0, 200), $fullText, $at . "search \"$search\": the rows of the first page");
         preg_match('~fs-6">([^<]*)</small>~', $ftBody, $count);
-        T::true(($count[1] ?? '') !== '', $at . "search \"$search\": a count is shown");
+        T::same(count($like) . ' record' . (count($like) === 1 ? '' : 's'), $count[1] ?? '', $at . "search \"$search\": the count");
     }
     // The index is what answers: the middle of a word is found by LIKE only (as documented).
     T::same([[], true], [list_page($http, '/items?q=mber')[0], list_page($http, '/plain?q=mber')[0] !== []], $at . 'a word middle: full-text and LIKE');

@@ -48,8 +48,9 @@ final class FullTextSearch
         return $log;
     }
 
-    /* The condition on the rows of "m" that hold $search, with its parameters; null when the index
-       cannot answer it (the caller then searches with LIKE). */
+    /* The condition on the rows of "m" that hold $search, with its parameters, and on SQLite the
+       FROM and WHERE that count the matches in the index alone; null when the index cannot answer
+       it (the caller then searches with LIKE). */
     public static function condition(PDO $pdo, array $entity, string $search): ?array
     {
         $words = self::words($search);
@@ -63,8 +64,10 @@ final class FullTextSearch
                 return null;
             }
             $terms = array_map(static fn (string $word): string => '"' . $word . '"*', $words);
-            return ['m.`id` IN (SELECT rowid FROM ' . Schema::q('_fts_' . $table) . ' WHERE ' . Schema::q('_fts_' . $table) . ' MATCH ?)',
-                [implode(' ', $terms)]];
+            $fts = Schema::q('_fts_' . $table);
+            // The third part counts the matches in the index alone, which stops at a cap at once.
+            return ['m.`id` IN (SELECT rowid FROM ' . $fts . ' WHERE ' . $fts . ' MATCH ?)', [implode(' ', $terms)],
+                [' FROM ' . $fts, $fts . ' MATCH ?']];
         }
         $shortest = (int) $pdo->query('SELECT @@innodb_ft_min_token_size')->fetchColumn();
         foreach ($words as $word) {

@@ -256,6 +256,8 @@ abstract class CrudController extends Controller
             'from' => $tables . ($where === '' ? '' : ' WHERE ' . $where),
             'tables' => $tables,
             'where' => $where,
+            // A full-text search with no other condition is counted in the index alone.
+            'count' => isset($fullText[2]) && $filterConditions === [] && $visible === '' ? $fullText[2] : [$tables, $where],
             'params' => [...$params, ...$filterParams, ...$visibleParams],
             'select' => $select,
             'search' => $search,
@@ -339,7 +341,7 @@ abstract class CrudController extends Controller
         [$sort, $dir, $order] = self::listOrder($listFields);
 
         $pageSize = max(1, min(200, (int) ($entity['pageSize'] ?? 20)));
-        $total = RowCounts::count($pdo, static::ENTITY, $query['tables'], $query['where'], $query['params']);
+        $total = RowCounts::count($pdo, static::ENTITY, $query['count'][0], $query['count'][1], $query['params']);
         $capped = $query['where'] !== '' && $total > RowCounts::CAP;
         $paging = new ListPaging($pageSize, $total, $capped, $sort, $dir, self::isIndexed($fields, $sort), $_GET);
         [$beyond, $beyondParams, $order, $limit, $offset] = $paging->query();
