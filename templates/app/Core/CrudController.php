@@ -338,7 +338,7 @@ abstract class CrudController extends Controller
         $fields = is_array($entity['fields'] ?? null) ? $entity['fields'] : [];
         $listFields = self::listFields($fields);
         $query = $this->listQuery($fields);
-        [$sort, $dir, $order] = self::listOrder($listFields);
+        [$sort, $dir] = self::listOrder($listFields);
 
         $pageSize = max(1, min(200, (int) ($entity['pageSize'] ?? 20)));
         $total = RowCounts::count($pdo, static::ENTITY, $query['count'][0], $query['count'][1], $query['params']);
