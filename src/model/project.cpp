@@ -231,40 +231,34 @@ const Entity* Project::FindEntity(std::string_view entity_id) const {
   return it == entities.end() ? nullptr : &*it;
 }
 
+bool Project::AnyTable(const std::function<bool(const Entity&)>& holds) const {
+  return std::any_of(entities.begin(), entities.end(), holds);
+}
+
+bool Project::AnyField(const std::function<bool(const Field&)>& holds) const {
+  return AnyTable([&](const Entity& table) { return std::any_of(table.fields.begin(), table.fields.end(), holds); });
+}
+
 bool Project::ImportsCsv() const {
-  for (const Entity& table : entities)
-    if (table.import_csv.value_or(false)) return true;
-  return false;
+  return AnyTable([](const Entity& table) { return table.import_csv.value_or(false); });
 }
 
 bool Project::MovesData() const {
-  for (const Entity& table : entities) {
-    if (table.export_csv.value_or(false) || table.import_csv.value_or(false)) return true;
-    for (const Field& field : table.fields)
-      if (field.filter.value_or(false)) return true;
-  }
-  return false;
+  return AnyTable([](const Entity& table) { return table.export_csv.value_or(false) || table.import_csv.value_or(false); }) ||
+         AnyField([](const Field& field) { return field.filter.value_or(false); });
 }
 
 bool Project::HasDetailPages() const {
-  for (const Entity& table : entities)
-    if (table.detail_page.value_or(false)) return true;
-  return false;
+  return AnyTable([](const Entity& table) { return table.detail_page.value_or(false); });
 }
 
 bool Project::HasRelationRules() const {
-  for (const Entity& table : entities) {
-    if (table.detail_page.value_or(false)) return true;
-    for (const Field& field : table.fields)
-      if (field.list_on_parent.value_or(false) || field.on_delete) return true;
-  }
-  return false;
+  return HasDetailPages() ||
+         AnyField([](const Field& field) { return field.list_on_parent.value_or(false) || field.on_delete.has_value(); });
 }
 
 bool Project::SearchesFullText() const {
-  for (const Entity& table : entities)
-    if (table.full_text_search.value_or(false)) return true;
-  return false;
+  return AnyTable([](const Entity& table) { return table.full_text_search.value_or(false); });
 }
 
 }  // namespace qb::model

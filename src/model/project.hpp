@@ -2,6 +2,7 @@
 // JSON project file.
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -45,6 +46,9 @@ class Project {
 
   // True when the generated application requires sign-in.
   bool RequiresSignIn() const { return security && security->sign_in; }
+  // Whether any table, or any field of any table, holds.
+  bool AnyTable(const std::function<bool(const Entity&)>& holds) const;
+  bool AnyField(const std::function<bool(const Field&)>& holds) const;
   // Whether any table offers a CSV import.
   bool ImportsCsv() const;
   // Whether any table has a filter, a CSV export or a CSV import.
